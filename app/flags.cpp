@@ -1,0 +1,8 @@
+#include "app/flags.h"
+
+namespace orlavo {
+
+bool StopRequested = false;
+bool PathChanged = false;
+
+}  // namespace orlavo

@@ -1,0 +1,87 @@
+// orlavo-cli: the command-line companion of Orlavo Professional.
+#include <QCoreApplication>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/command.h"
+
+namespace orlavo::cli {
+
+std::vector<std::unique_ptr<Command>>& Registry() {
+  static std::vector<std::unique_ptr<Command>> commands;
+  return commands;
+}
+
+void PrintError(Context& context, const QString& message) {
+  context.err << "orlavo-cli: " << message << Qt::endl;
+}
+
+namespace {
+
+QString VersionText() {
+  return QStringLiteral("orlavo-cli %1.%2").arg(ORLAVO_VERSION_MAJOR).arg(ORLAVO_VERSION_MINOR);
+}
+
+void PrintOverview(QTextStream& out) {
+  out << "Usage: orlavo-cli COMMAND [OPTIONS] [ARGUMENTS]\n\n"
+      << "The command-line companion of Orlavo Professional.\n\nCommands:\n";
+  int width = 0;
+  for (const auto& c : Registry()) width = std::max(width, static_cast<int>(c->name().size()));
+  for (const auto& c : Registry()) {
+    out << "  " << c->name().leftJustified(width + 2) << c->summary() << "\n";
+  }
+  out << "\nRun 'orlavo-cli COMMAND --help' for a command's options.\n"
+      << "  --help     Show this help.\n  --version  Show the version.\n";
+  out.flush();
+}
+
+int RunCommand(const Command& command, QStringList args, Context& context) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(command.summary());
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                          QStringLiteral("Show this help."));
+  parser.addOption(help);
+  command.AddOptions(parser);
+  parser.addPositionalArgument(command.arguments(), QString(), command.arguments());
+  args[0] = QStringLiteral("orlavo-cli ") + command.name();
+  if (!parser.parse(args)) {
+    PrintError(context, parser.errorText());
+    return kUsage;
+  }
+  if (parser.isSet(help)) {
+    context.out << parser.helpText();
+    context.out.flush();
+    return kOk;
+  }
+  return command.Run(parser, context);
+}
+
+}  // namespace
+}  // namespace orlavo::cli
+
+int main(int argc, char** argv) {
+  using namespace orlavo::cli;
+  QCoreApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  QStringList args = app.arguments();
+  orlavo::PelloxBinding pellox(QCoreApplication::applicationDirPath());
+  Context context{QCoreApplication::applicationDirPath(), out, err, pellox};
+
+  if (args.size() < 2 || args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h") ||
+      args[1] == QLatin1String("help")) {
+    PrintOverview(out);
+    return args.size() < 2 ? kUsage : kOk;
+  }
+  if (args[1] == QLatin1String("--version")) {
+    out << VersionText() << Qt::endl;
+    return kOk;
+  }
+  for (const auto& command : Registry()) {
+    if (command->name() == args[1]) return RunCommand(*command, args.mid(1), context);
+  }
+  PrintError(context, QStringLiteral("unknown command '%1' (see orlavo-cli --help)").arg(args[1]));
+  return kUsage;
+}

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs one libFuzzer target for a few seconds over a copy of its seed corpus.
+set -euo pipefail
+target=$1 seeds=$2 corpus=$3
+rm -rf "$corpus" && mkdir -p "$corpus"
+[ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
+exec "$target" -max_total_time="${ORLAVO_FUZZ_SECONDS:-8}" -max_len=70000 -rss_limit_mb=1024 \
+  -print_final_stats=1 "$corpus"
