@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QTemporaryDir>
+
+int main(int argc, char** argv) {
+  // Windows are tested without a display; the runtime folder silences Qt's
+  // warning about a missing or shared one.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir runtime_dir;
+  if (runtime_dir.isValid()) {
+    QFile::setPermissions(runtime_dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir.path()));
+  }
+  QApplication app(argc, argv);
+  // Number texts are pinned to one locale so expected texts are exact.
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
