@@ -1,0 +1,446 @@
+#include "app/report_list.h"
+
+#include <sys/stat.h>
+
+#include <QFile>
+#include <algorithm>
+
+#include "app/helpers.h"
+#include "app/pellox_binding.h"
+#include "app/tag_helpers.h"
+
+namespace orlavo {
+namespace {
+
+const QString& EmptyText() {
+  static const QString empty;
+  return empty;
+}
+
+const QString& KeyText(const ReportRow& row, int column) {
+  if (column == 0) return row.text;
+  if (column - 1 < row.columns.size()) return row.columns[column - 1];
+  return EmptyText();
+}
+
+int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
+
+}  // namespace
+
+int CompareListText(const QString& a, const QString& b) {
+  // Names are mostly ASCII: those letters are folded here, and from the first
+  // other character on Qt's case-insensitive comparison takes over.
+  const QChar* p = a.constData();
+  const QChar* q = b.constData();
+  const qsizetype n = std::min(a.size(), b.size());
+  for (qsizetype i = 0; i < n; ++i) {
+    char16_t x = p[i].unicode(), y = q[i].unicode();
+    if (x == y) continue;
+    if (x >= 0x80 || y >= 0x80) {
+      if (i > 0 && p[i - 1].isHighSurrogate()) --i;
+      int c = QStringView(a).mid(i).compare(QStringView(b).mid(i), Qt::CaseInsensitive);
+      return c != 0 ? Sign(c) : Sign(QString::compare(a, b, Qt::CaseSensitive));
+    }
+    if (x >= u'A' && x <= u'Z') x += 0x20;
+    if (y >= u'A' && y <= u'Z') y += 0x20;
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  return Sign(QString::compare(a, b, Qt::CaseSensitive));
+}
+
+QString ReportRow::ColumnText(int column) const {
+  if (column < 0) return {};
+  return KeyText(*this, column);
+}
+
+ReportList::ReportList(QStringList headers, bool keep_sorted, QObject* parent)
+    : QObject(parent), headers_(std::move(headers)), keep_sorted_(keep_sorted) {}
+
+ReportList::~ReportList() = default;
+
+void ReportList::BeginReset() {
+  if (bulk_depth_ == 0) emit modelAboutToBeReset();
+}
+
+void ReportList::EndReset() {
+  if (bulk_depth_ == 0) emit modelReset();
+}
+
+void ReportList::SetHeaders(const QStringList& headers) {
+  BeginReset();
+  headers_ = headers;
+  EndReset();
+  emit headersChanged();
+}
+
+void ReportList::AddColumn(const QString& header) {
+  BeginReset();
+  headers_ << header;
+  EndReset();
+  emit headersChanged();
+}
+
+void ReportList::RemoveColumnAt(int column) {
+  if (column < 1 || column >= column_count()) return;
+  BeginReset();
+  for (auto& slot : rows_) {
+    if (column - 1 < slot->row.columns.size()) slot->row.columns.removeAt(column - 1);
+  }
+  headers_.removeAt(column);
+  if (sort_column_ == column) {
+    sort_column_ = 0;
+  } else if (sort_column_ > column) {
+    --sort_column_;
+  }
+  EndReset();
+  emit headersChanged();
+}
+
+bool ReportList::RowLess(const ReportRow& a, const ReportRow& b) const {
+  return CompareListText(KeyText(a, sort_column_), KeyText(b, sort_column_)) < 0;
+}
+
+int ReportList::InsertPosition(const ReportRow& row) const {
+  if (!keep_sorted_ || bulk_depth_ > 0 || rows_.empty()) return size();
+  // Rows mostly come in order (a rescan of a sorted list), so try the end first.
+  if (!RowLess(row, rows_.back()->row)) return size();
+  auto it = std::upper_bound(
+      rows_.begin(), rows_.end(), row,
+      [this](const ReportRow& r, const std::unique_ptr<Slot>& s) { return RowLess(r, s->row); });
+  return static_cast<int>(it - rows_.begin());
+}
+
+void ReportList::SortRange(size_t first, size_t last) {
+  const int column = sort_column_;
+  std::stable_sort(rows_.begin() + first, rows_.begin() + last,
+                   [column](const std::unique_ptr<Slot>& a, const std::unique_ptr<Slot>& b) {
+                     return CompareListText(KeyText(a->row, column), KeyText(b->row, column)) < 0;
+                   });
+}
+
+void ReportList::Renumber() const {
+  for (size_t i = stale_from_; i < rows_.size(); ++i) rows_[i]->index = static_cast<int>(i);
+  stale_from_ = rows_.size();
+}
+
+void ReportList::MarkStale(int from) const {
+  stale_from_ = std::min(stale_from_, static_cast<size_t>(std::max(from, 0)));
+}
+
+void ReportList::IndexPath(Slot* slot) const {
+  if (path_index_built_) path_index_.insert(slot->row.FullPath(), slot);
+}
+
+void ReportList::UnindexPath(Slot* slot) const {
+  if (path_index_built_) path_index_.remove(slot->row.FullPath(), slot);
+}
+
+void ReportList::EnsurePathIndex() const {
+  if (path_index_built_) return;
+  path_index_.clear();
+  path_index_.reserve(static_cast<qsizetype>(rows_.size()));
+  for (const auto& slot : rows_) path_index_.insert(slot->row.FullPath(), slot.get());
+  path_index_built_ = true;
+}
+
+int ReportList::AddRow(ReportRow row) {
+  const int pos = InsertPosition(row);
+  auto slot = std::make_unique<Slot>();
+  slot->row = std::move(row);
+  slot->index = pos;
+  Slot* raw = slot.get();
+  const bool notify = bulk_depth_ == 0;
+  if (notify) emit rowsAboutToBeInserted(pos, pos);
+  if (pos == size()) {
+    const bool numbered = stale_from_ == rows_.size();
+    rows_.push_back(std::move(slot));
+    if (numbered) stale_from_ = rows_.size();
+  } else {
+    rows_.insert(rows_.begin() + pos, std::move(slot));
+    MarkStale(pos);
+  }
+  IndexPath(raw);
+  if (notify) emit rowsInserted(pos, pos);
+  return pos;
+}
+
+void ReportList::RemoveRow(int index) {
+  if (index < 0 || index >= size()) return;
+  const bool notify = bulk_depth_ == 0;
+  if (notify) emit rowsAboutToBeRemoved(index, index);
+  UnindexPath(rows_[index].get());
+  rows_.erase(rows_.begin() + index);
+  MarkStale(index);
+  if (static_cast<size_t>(index) < bulk_start_) --bulk_start_;
+  if (notify) emit rowsRemoved(index, index);
+}
+
+void ReportList::RemoveRows(QList<int> indexes) {
+  std::sort(indexes.begin(), indexes.end());
+  indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+  while (!indexes.isEmpty() && indexes.front() < 0) indexes.removeFirst();
+  while (!indexes.isEmpty() && indexes.back() >= size()) indexes.removeLast();
+  if (indexes.isEmpty()) return;
+  if (indexes.back() - indexes.front() + 1 == indexes.size()) {
+    // One run of rows: a plain range removal that views can follow.
+    const int first = indexes.front(), last = indexes.back();
+    const bool notify = bulk_depth_ == 0;
+    if (notify) emit rowsAboutToBeRemoved(first, last);
+    for (int i = first; i <= last; ++i) UnindexPath(rows_[i].get());
+    rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+    MarkStale(first);
+    if (static_cast<size_t>(first) < bulk_start_) {
+      bulk_start_ -= std::min(bulk_start_, static_cast<size_t>(last + 1)) - first;
+    }
+    if (notify) emit rowsRemoved(first, last);
+    return;
+  }
+  BeginReset();
+  size_t out = 0, next = 0, kept_before_bulk = 0;
+  for (size_t i = 0; i < rows_.size(); ++i) {
+    if (next < static_cast<size_t>(indexes.size()) && static_cast<size_t>(indexes[next]) == i) {
+      UnindexPath(rows_[i].get());
+      ++next;
+      continue;
+    }
+    if (i < bulk_start_) ++kept_before_bulk;
+    rows_[out++] = std::move(rows_[i]);
+  }
+  rows_.resize(out);
+  bulk_start_ = std::min(bulk_start_, kept_before_bulk);
+  MarkStale(indexes.front());
+  EndReset();
+}
+
+int ReportList::RemoveSelectedRows() {
+  QList<int> selected = SelectedRows();
+  RemoveRows(selected);
+  return static_cast<int>(selected.size());
+}
+
+void ReportList::Clear() {
+  BeginReset();
+  rows_.clear();
+  path_index_.clear();
+  stale_from_ = 0;
+  bulk_start_ = 0;
+  EndReset();
+}
+
+void ReportList::SetText(int index, const QString& text) {
+  Slot* slot = rows_[index].get();
+  UnindexPath(slot);
+  slot->row.text = text;
+  IndexPath(slot);
+  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+}
+
+void ReportList::SetTag(int index, const QString& tag) {
+  Slot* slot = rows_[index].get();
+  UnindexPath(slot);
+  slot->row.tag = tag;
+  IndexPath(slot);
+  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+}
+
+void ReportList::SetTooltip(int index, const QString& tooltip) {
+  rows_[index]->row.tooltip = tooltip;
+  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+}
+
+void ReportList::SetColumnText(int index, int column, const QString& text) {
+  if (column == 0) {
+    SetText(index, text);
+    return;
+  }
+  if (column < 0 || column >= column_count()) return;
+  QStringList& columns = rows_[index]->row.columns;
+  while (columns.size() < column) columns << QString();
+  columns[column - 1] = text;
+  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+}
+
+void ReportList::SetChecked(int index, bool checked) {
+  if (rows_[index]->row.checked == checked) return;
+  rows_[index]->row.checked = checked;
+  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+}
+
+void ReportList::SetSelected(int index, bool selected) {
+  if (rows_[index]->row.selected == selected) return;
+  rows_[index]->row.selected = selected;
+  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+}
+
+void ReportList::ClearSelection() {
+  for (int i = 0; i < size(); ++i) SetSelected(i, false);
+}
+
+void ReportList::SelectOnly(int index) {
+  ClearSelection();
+  if (index >= 0 && index < size()) SetSelected(index, true);
+}
+
+int ReportList::SelectedCount() const {
+  return static_cast<int>(std::count_if(rows_.begin(), rows_.end(),
+                                        [](const auto& slot) { return slot->row.selected; }));
+}
+
+int ReportList::FirstSelected() const {
+  for (int i = 0; i < size(); ++i) {
+    if (rows_[i]->row.selected) return i;
+  }
+  return -1;
+}
+
+QList<int> ReportList::SelectedRows() const {
+  QList<int> selected;
+  for (int i = 0; i < size(); ++i) {
+    if (rows_[i]->row.selected) selected << i;
+  }
+  return selected;
+}
+
+void ReportList::SortByColumn(int column) {
+  if (column < 0) return;
+  BeginReset();
+  sort_column_ = column;
+  SortRange(0, rows_.size());
+  MarkStale(0);
+  bulk_start_ = rows_.size();
+  EndReset();
+}
+
+int ReportList::IndexOfPath(const QString& path) const {
+  EnsurePathIndex();
+  Renumber();
+  int best = -1;
+  for (auto it = path_index_.constFind(path); it != path_index_.cend() && it.key() == path; ++it) {
+    if (best < 0 || it.value()->index < best) best = it.value()->index;
+  }
+  return best;
+}
+
+QList<int> ReportList::IndexesOfPath(const QString& path) const {
+  EnsurePathIndex();
+  Renumber();
+  QList<int> found;
+  for (auto it = path_index_.constFind(path); it != path_index_.cend() && it.key() == path; ++it) {
+    found << it.value()->index;
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+void ReportList::BeginBulkAdd() {
+  if (bulk_depth_++ > 0) return;
+  emit modelAboutToBeReset();
+  bulk_start_ = rows_.size();
+}
+
+void ReportList::EndBulkAdd() {
+  if (bulk_depth_ == 0 || --bulk_depth_ > 0) return;
+  if (keep_sorted_ && bulk_start_ < rows_.size()) {
+    SortRange(bulk_start_, rows_.size());
+    const int column = sort_column_;
+    std::inplace_merge(rows_.begin(), rows_.begin() + bulk_start_, rows_.end(),
+                       [column](const std::unique_ptr<Slot>& a, const std::unique_ptr<Slot>& b) {
+                         return CompareListText(KeyText(a->row, column), KeyText(b->row, column)) <
+                                0;
+                       });
+    MarkStale(0);
+  }
+  bulk_start_ = rows_.size();
+  emit modelReset();
+}
+
+void PelloxID3v1Reader::ReadID3v1(const QString& path, ID3v1Tag* tag) {
+  pellox_.ReadID3v1(path, tag);
+}
+
+int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, bool read_tag,
+               const RowOptions& options, ID3v1Reader* reader, std::optional<qint64> known_size) {
+  // A bare file name belongs to the main folder. Resolving it before the row is
+  // built keeps "full path = tag + row text" true for such rows too.
+  const bool has_folder = path.contains(u'/');
+  const QString full = has_folder ? path : options.main_folder + path;
+  const bool in_folder = full.contains(u'/');
+
+  ReportRow row;
+  if (options.prefix_dir) {
+    row.text = full;
+    row.tooltip = FileNameOf(full);
+  } else {
+    row.text = FileNameOf(full);
+    if (in_folder) row.tag = FolderOf(full);
+    row.tooltip = row.tag;
+  }
+
+  const int columns = list.column_count();
+  if (columns >= 2) {
+    std::optional<qint64> size = known_size;
+    if (!size) {
+      struct stat st;
+      if (::stat(QFile::encodeName(full).constData(), &st) == 0) size = st.st_size;
+    }
+    if (size) row.columns << FormatFileSize(*size, options.size_unit);
+  }
+  if (columns >= 3) {
+    QString ref = ref_text;
+    if (read_tag) {
+      ref.clear();
+      ID3v1Tag tag{};
+      if (reader != nullptr) reader->ReadID3v1(full, &tag);
+      if (tag.Exists == 1) {
+        ref = CleanTagText(RecordText(tag.Artist)) + QStringLiteral(" - ") +
+              CleanTagText(RecordText(tag.Title));
+        ref.remove(QChar(u'\0'));
+      }
+    }
+    if (!ref.isEmpty()) {
+      while (row.columns.size() < 1) row.columns << QString();
+      row.columns << ref;
+    }
+  }
+  return list.AddRow(std::move(row));
+}
+
+void ListMoveItem(ReportList& list, bool up, int column) {
+  if (list.empty()) return;
+  const int from = list.FirstSelected();
+  if (from < 0) return;
+  const int to = up ? from - 1 : from + 1;
+  if (to < 0 || to >= list.size()) return;
+  const ReportRow a = list.row(from);
+  const ReportRow b = list.row(to);
+  list.SetText(from, b.text);
+  list.SetText(to, a.text);
+  if (column == 0) {
+    for (int c = 1; c < list.column_count(); ++c) {
+      list.SetColumnText(from, c, b.ColumnText(c));
+      list.SetColumnText(to, c, a.ColumnText(c));
+    }
+  } else {
+    list.SetColumnText(from, column, b.ColumnText(column));
+    list.SetColumnText(to, column, a.ColumnText(column));
+  }
+  list.SetTooltip(from, b.tooltip);
+  list.SetTooltip(to, a.tooltip);
+  list.SetTag(from, b.tag);
+  list.SetTag(to, a.tag);
+  list.SelectOnly(to);
+}
+
+void RemoveColumn(ReportList& list, const QString& header_text) {
+  const int column = static_cast<int>(list.headers().indexOf(header_text));
+  if (column > 0) list.RemoveColumnAt(column);
+}
+
+int ColumnIndex(const ReportList& list, const QString& header_text) {
+  return std::max(0, static_cast<int>(list.headers().indexOf(header_text)));
+}
+
+void ClearList(ReportList& list) { list.Clear(); }
+
+}  // namespace orlavo

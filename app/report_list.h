@@ -1,0 +1,214 @@
+// The one model of a report row and of a report list, shared by the main
+// window's list and every tool list. Widgets display a ReportList through an
+// item-model adapter; tools work on the ReportList itself.
+#ifndef ORLAVO_APP_REPORT_LIST_H_
+#define ORLAVO_APP_REPORT_LIST_H_
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "formats/records.h"
+
+namespace orlavo {
+
+class PelloxBinding;
+
+// "In text order" as the lists sort: letter case is ignored, and the exact
+// text breaks ties so that the order is total and stable between runs.
+int CompareListText(const QString& a, const QString& b);
+
+struct ReportRow {
+  QString text;  // the first column
+  // Hidden; the full path of a row is always tag + text.
+  QString tag;
+  QString tooltip;
+  // The texts of the second and later columns: columns[0] is column 1.
+  QStringList columns;
+  bool checked = false;
+  bool selected = false;
+
+  QString FullPath() const { return tag + text; }
+  // Column 0 is the row text; a column the row has no text for gives "".
+  QString ColumnText(int column) const;
+};
+
+class ReportList : public QObject {
+  Q_OBJECT
+
+ public:
+  // Every list but the file name editor's keeps its rows sorted.
+  explicit ReportList(QStringList headers = {}, bool keep_sorted = true, QObject* parent = nullptr);
+  ~ReportList() override;
+
+  const QStringList& headers() const { return headers_; }
+  int column_count() const { return static_cast<int>(headers_.size()); }
+  void SetHeaders(const QStringList& headers);
+  void AddColumn(const QString& header);
+  // Drops column `column` (1 or more) from the headers and from every row.
+  void RemoveColumnAt(int column);
+
+  bool keep_sorted() const { return keep_sorted_; }
+  // The column that sorted lists order new rows by (0, the row text, until a
+  // header click picks another).
+  int sort_column() const { return sort_column_; }
+
+  int size() const { return static_cast<int>(rows_.size()); }
+  bool empty() const { return rows_.empty(); }
+  const ReportRow& row(int index) const { return rows_[index]->row; }
+  QString FullPath(int index) const { return row(index).FullPath(); }
+
+  // Puts the row into place in a sorted list (behind rows of equal text), or
+  // appends it. Returns its index.
+  int AddRow(ReportRow row);
+  void RemoveRow(int index);
+  // Removes the rows at the given indexes (any order, duplicates allowed) in one pass.
+  void RemoveRows(QList<int> indexes);
+  // Returns the number of rows removed.
+  int RemoveSelectedRows();
+  void Clear();
+
+  // Editing a row leaves it where it is, even in a sorted list; Resort() puts
+  // every row into place again.
+  void SetText(int index, const QString& text);
+  void SetTag(int index, const QString& tag);
+  void SetTooltip(int index, const QString& tooltip);
+  // Column 0 sets the row text; a column beyond the headers is ignored.
+  void SetColumnText(int index, int column, const QString& text);
+  void SetChecked(int index, bool checked);
+  void SetSelected(int index, bool selected);
+  void ClearSelection();
+  // Deselects every row, then selects this one.
+  void SelectOnly(int index);
+  int SelectedCount() const;
+  // -1 when no row is selected.
+  int FirstSelected() const;
+  QList<int> SelectedRows() const;
+
+  // Ascending by the column's text (0: the row text) in list text order; rows
+  // of equal text keep their order. A sorted list keeps this order for the
+  // rows added afterwards.
+  void SortByColumn(int column);
+  void Resort() { SortByColumn(sort_column_); }
+
+  // The first row (lowest index) whose full path is exactly path, or -1.
+  // Hashed: a lookup costs O(1) plus renumbering after removals.
+  int IndexOfPath(const QString& path) const;
+  // Every row with that full path, in list order.
+  QList<int> IndexesOfPath(const QString& path) const;
+
+  // Many rows at once: rows added between BeginBulkAdd and EndBulkAdd are
+  // appended and put in order once at the end, with one reset notification.
+  // Calls nest.
+  void BeginBulkAdd();
+  void EndBulkAdd();
+
+ signals:
+  void modelAboutToBeReset();
+  void modelReset();
+  void rowsAboutToBeInserted(int first, int last);
+  void rowsInserted(int first, int last);
+  void rowsAboutToBeRemoved(int first, int last);
+  void rowsRemoved(int first, int last);
+  // Texts, check state or selection of these rows changed.
+  void rowsChanged(int first, int last);
+  void headersChanged();
+
+ private:
+  struct Slot {
+    ReportRow row;
+    // Valid for slots before stale_from_.
+    int index = 0;
+  };
+
+  int InsertPosition(const ReportRow& row) const;
+  bool RowLess(const ReportRow& a, const ReportRow& b) const;
+  void SortRange(size_t first, size_t last);
+  void Renumber() const;
+  void MarkStale(int from) const;
+  void IndexPath(Slot* slot) const;
+  void UnindexPath(Slot* slot) const;
+  void EnsurePathIndex() const;
+  void BeginReset();
+  void EndReset();
+
+  QStringList headers_;
+  bool keep_sorted_;
+  int sort_column_ = 0;
+  std::vector<std::unique_ptr<Slot>> rows_;
+  int bulk_depth_ = 0;
+  size_t bulk_start_ = 0;
+  // Built on the first lookup and kept up to date after that.
+  mutable bool path_index_built_ = false;
+  mutable QMultiHash<QString, Slot*> path_index_;
+  mutable size_t stale_from_ = 0;
+};
+
+// Keeps a ReportList in bulk mode for the lifetime of the object.
+class BulkAdd {
+ public:
+  explicit BulkAdd(ReportList& list) : list_(list) { list_.BeginBulkAdd(); }
+  ~BulkAdd() { list_.EndBulkAdd(); }
+  BulkAdd(const BulkAdd&) = delete;
+  BulkAdd& operator=(const BulkAdd&) = delete;
+
+ private:
+  ReportList& list_;
+};
+
+// The option values a row depends on; callers pass them from the live options.
+struct RowOptions {
+  bool prefix_dir = false;                      // "Prefix folderpath to filenames"
+  QString size_unit = QStringLiteral("Bytes");  // "Bytes", "KB" or "MB"
+  // The main folder (ending in "/"), for paths given without a folder.
+  QString main_folder;
+};
+
+// Where AddFileRow reads a file's ID3v1 tag from.
+class ID3v1Reader {
+ public:
+  virtual ~ID3v1Reader() = default;
+  // Fills the tag; a file without tag, or one that cannot be read, gives Exists 0.
+  virtual void ReadID3v1(const QString& path, ID3v1Tag* tag) = 0;
+};
+
+// Reads through the Pellox library.
+class PelloxID3v1Reader : public ID3v1Reader {
+ public:
+  explicit PelloxID3v1Reader(PelloxBinding& pellox) : pellox_(pellox) {}
+  void ReadID3v1(const QString& path, ID3v1Tag* tag) override;
+
+ private:
+  PelloxBinding& pellox_;
+};
+
+// Adds one row for path: the file name (or, with prefix_dir, the full path) as
+// row text, the size text in the second column and ref_text in the third
+// where the list has those columns; with read_tag, the third column becomes
+// "Artist - Title" from the file's ID3v1 tag, or "" when there is no tag (or
+// no reader). A path without "/" is taken to be in options.main_folder. A
+// known size saves the file-system query. Returns the row's index.
+int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, bool read_tag,
+               const RowOptions& options, ID3v1Reader* reader = nullptr,
+               std::optional<qint64> known_size = std::nullopt);
+
+// Exchanges the selected row with the one above (up) or below: the row texts,
+// the column texts (all of them for column 0, else only column `column`), the
+// tooltips and the tags; the selection follows the moved entry.
+void ListMoveItem(ReportList& list, bool up, int column);
+// Removes the first column whose header is exactly header_text. The first
+// column, which holds the row text, is never removed.
+void RemoveColumn(ReportList& list, const QString& header_text);
+// The position (0 for the first column) of the first column whose header is
+// exactly header_text; 0 when none is.
+int ColumnIndex(const ReportList& list, const QString& header_text);
+void ClearList(ReportList& list);
+
+}  // namespace orlavo
+
+#endif  // ORLAVO_APP_REPORT_LIST_H_
