@@ -1,6 +1,12 @@
 #include "app/helpers.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
 #include <cmath>
+
+#include "app/desktop.h"
+#include "app/settings.h"
 
 namespace orlavo {
 
@@ -20,7 +26,8 @@ QLocale UserLocale() {
   return locale;
 }
 
-QString FormatFileSize(qint64 size, const QString& unit) {
+QString FormatFileSize(qint64 size, const QString& given_unit) {
+  const QString& unit = given_unit.isEmpty() ? LiveOptions().size_unit : given_unit;
   QLocale locale = UserLocale();
   if (unit == QLatin1String("Bytes")) return locale.toString(size) + QStringLiteral(" bytes");
   if (unit == QLatin1String("KB")) {
@@ -32,6 +39,134 @@ QString FormatFileSize(qint64 size, const QString& unit) {
            QStringLiteral(" MB");
   }
   return {};
+}
+
+QString FormatFileSize(qint64 size) { return FormatFileSize(size, LiveOptions().size_unit); }
+
+bool FileExists(const QString& path) {
+  if (path.isEmpty()) return false;
+  QFileInfo info(path);
+  return info.exists() && !info.isDir();
+}
+
+bool FolderExists(const QString& path) {
+  if (path.isEmpty()) return false;
+  return QFileInfo(path).isDir();
+}
+
+bool IsValidFileName(const QString& text) {
+  static const QString kRefused = QStringLiteral("\\/:*?\"<>|");
+  for (QChar c : text) {
+    if (kRefused.contains(c)) return false;
+  }
+  return true;
+}
+
+QString ProgressCaption(qint32 current, qint32 total, const QString& file_text, const QString& verb,
+                        bool show_current_file) {
+  QString shown_verb = verb.isEmpty() ? QStringLiteral("Scanning") : verb;
+  if (show_current_file) return shown_verb + u' ' + file_text;
+  return shown_verb + QStringLiteral(" #") + QString::number(current) + QStringLiteral(" of ") +
+         QString::number(total);
+}
+
+QString ProgressPercent(qint32 current, qint32 total) {
+  // An operation over nothing has made no progress (rather than dividing by 0).
+  if (total == 0) return QStringLiteral("0%");
+  qint64 scaled = static_cast<qint64>(current) * 100;
+  qint64 percent = scaled / total;
+  if ((scaled % total != 0) && ((scaled < 0) != (total < 0))) --percent;  // whole part: floor
+  return QString::number(percent) + u'%';
+}
+
+void ShowProgress(ProgressDisplay& display, qint32 current, qint32 total, const QString& file_text,
+                  const QString& verb) {
+  ShowProgress(display, current, total, file_text, verb, LiveOptions().show_current_file);
+}
+
+void ShowProgress(ProgressDisplay& display, qint32 current, qint32 total, const QString& file_text,
+                  const QString& verb, bool show_current_file) {
+  display.SetBar(current, total);
+  display.SetCaption(ProgressCaption(current, total, file_text, verb, show_current_file));
+  display.SetPercent(ProgressPercent(current, total));
+}
+
+void SplitWords(const QString& name, QStringList& words) {
+  qsizetype position = 0;
+  while (true) {
+    // A space wins over an earlier underscore as long as spaces remain.
+    qsizetype separator = name.indexOf(u' ', position);
+    if (separator < 0) separator = name.indexOf(u'_', position);
+    if (separator < 0) break;
+    words.append(name.mid(position, separator - position));
+    position = separator + 1;
+  }
+  QString rest = name.mid(position);
+  if (rest.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive)) rest.chop(4);
+  words.append(rest);
+}
+
+QStringList SplitWords(const QString& name) {
+  QStringList words;
+  SplitWords(name, words);
+  return words;
+}
+
+namespace {
+
+// A part of a time text: plain decimal digits, blanks around them allowed.
+std::optional<qint64> WholeNumber(const QString& text) {
+  QString digits = text.trimmed();
+  if (digits.isEmpty() || digits.size() > 9) return std::nullopt;
+  for (QChar c : digits) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+  }
+  return digits.toLongLong();
+}
+
+}  // namespace
+
+std::optional<double> TimeToByteOffset(const QString& time_text, const StreamInfo& info) {
+  if (info.Frequency == 0) return 0.0;
+  qsizetype first = time_text.indexOf(u':');
+  qsizetype second = first < 0 ? -1 : time_text.indexOf(u':', first + 1);
+  if (second < 0) return std::nullopt;
+  std::optional<qint64> minutes = WholeNumber(time_text.left(first));
+  std::optional<qint64> seconds = WholeNumber(time_text.mid(first + 1, second - first - 1));
+  std::optional<qint64> milliseconds = WholeNumber(time_text.mid(second + 1));
+  if (!minutes || !seconds || !milliseconds) return std::nullopt;
+  // Positions are 16-bit whole seconds.
+  qint64 whole_seconds = *minutes * 60 + *seconds;
+  if (whole_seconds > 32767) return std::nullopt;
+  double bytes_per_second = info.Bitrate * 1000.0 / 8.0;
+  return (static_cast<double>(whole_seconds) + static_cast<double>(*milliseconds) / 1000.0) *
+         bytes_per_second;
+}
+
+void ClearList(QStringList& list) { list.clear(); }
+
+void Pause(Desktop& desktop, double seconds) {
+  // A monotonic clock: a pause across midnight or a clock change still ends.
+  QElapsedTimer timer;
+  timer.start();
+  const double wanted_ms = seconds * 1000.0;
+  while (true) {
+    desktop.LetEventsRun();
+    if (!(static_cast<double>(timer.elapsed()) < wanted_ms)) return;
+    QThread::msleep(1);  // no need to spin a core while waiting
+  }
+}
+
+bool OccursTwice(const QString& text, const QString& search) {
+  if (search.size() < 3) return false;
+  qsizetype hit = text.indexOf(search);
+  return hit >= 0 && text.indexOf(search, hit + 1) >= 0;
+}
+
+QString ReplaceAll(const QString& text, const QString& search, const QString& replacement) {
+  if (search.isEmpty()) return text;
+  QString result = text;
+  return result.replace(search, replacement);
 }
 
 }  // namespace orlavo
