@@ -16,6 +16,7 @@ namespace orlavo {
 namespace {
 
 using testing::FakeDesktop;
+using testing::RawNamedEntry;
 using testing::WriteBytes;
 using testing::WriteMp3File;
 
@@ -146,13 +147,10 @@ TEST_F(FolderWalkTest, MissingIgnoreListIsCreatedEmpty) {
 TEST_F(FolderWalkTest, NamesThatAreNotUtf8AreLeftOutAndReported) {
   Make({"ok.mp3"});
   const QByteArray root = QFile::encodeName(root_);
-  ASSERT_TRUE(QFile(QFile::decodeName(root)).exists());
-  {
-    FILE* f = fopen((root + "caf\xe9.mp3").constData(), "w");
-    ASSERT_NE(f, nullptr);
-    fclose(f);
-  }
-  ASSERT_EQ(mkdir((root + "dir\xff").constData(), 0700), 0);
+  RawNamedEntry file(root + "caf\xe9.mp3", false);
+  RawNamedEntry folder(root + "dir\xff", true);
+  ASSERT_TRUE(file.ok());
+  ASSERT_TRUE(folder.ok());
   PathList list;
   GetAllFiles(root_, kFolderMask, kFileMask, list, setup_);
   EXPECT_EQ(Relative(list), QStringList({"ok.mp3"}));

@@ -1,5 +1,9 @@
 #include "tests/support/mp3_bytes.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -63,6 +67,26 @@ bool WriteBytes(const QString& path, const QByteArray& bytes) {
 
 bool WriteMp3File(const QString& path, const Mp3Layout& layout) {
   return WriteBytes(path, Mp3FileBytes(layout));
+}
+
+RawNamedEntry::RawNamedEntry(QByteArray path, bool folder)
+    : path_(std::move(path)), folder_(folder) {
+  if (folder_) {
+    ok_ = mkdir(path_.constData(), 0700) == 0;
+  } else {
+    int fd = open(path_.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    ok_ = fd >= 0;
+    if (ok_) close(fd);
+  }
+}
+
+RawNamedEntry::~RawNamedEntry() {
+  if (!ok_) return;
+  if (folder_) {
+    rmdir(path_.constData());
+  } else {
+    unlink(path_.constData());
+  }
 }
 
 }  // namespace orlavo::testing

@@ -32,6 +32,22 @@ QByteArray Mp3FileBytes(const Mp3Layout& layout);
 bool WriteMp3File(const QString& path, const Mp3Layout& layout = {});
 bool WriteBytes(const QString& path, const QByteArray& bytes);
 
+// An empty file or folder whose name is raw bytes (not necessarily UTF-8),
+// removed again with the object: Qt cannot remove what it cannot name.
+class RawNamedEntry {
+ public:
+  RawNamedEntry(QByteArray path, bool folder);
+  ~RawNamedEntry();
+  RawNamedEntry(const RawNamedEntry&) = delete;
+  RawNamedEntry& operator=(const RawNamedEntry&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  QByteArray path_;
+  bool folder_;
+  bool ok_ = false;
+};
+
 }  // namespace orlavo::testing
 
 #endif  // ORLAVO_TESTS_SUPPORT_MP3_BYTES_H_
