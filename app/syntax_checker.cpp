@@ -1,0 +1,212 @@
+#include "app/syntax_checker.h"
+
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <array>
+
+#include "app/helpers.h"
+#include "app/tag_helpers.h"
+
+namespace orlavo {
+namespace {
+
+QString WithTrailingSlash(const QString& folder) {
+  if (folder.isEmpty() || folder.endsWith(u'/')) return folder;
+  return folder + u'/';
+}
+
+// UTF-16 units of the first character (a whole code point).
+qsizetype FirstCharacterLength(const QString& text) {
+  return text.size() > 1 && text.front().isHighSurrogate() ? 2 : 1;
+}
+
+// The first character in capitals, the rest unchanged.
+QString CapitaliseFirst(const QString& text) {
+  if (text.isEmpty()) return text;
+  qsizetype first = FirstCharacterLength(text);
+  return text.left(first).toUpper() + text.mid(first);
+}
+
+// The first character in capitals, the rest in small letters.
+QString TitleCase(const QString& word) {
+  qsizetype first = FirstCharacterLength(word);
+  return word.left(first).toUpper() + word.mid(first).toLower();
+}
+
+bool IsAllCapitals(const QString& text) { return text == text.toUpper(); }
+
+// Capitalises the character behind each delimiter inside a word, so that
+// "rock-n-roll" reads "Rock-N-Roll" and "(live)" reads "(Live)".
+QString CapitaliseAfterDelimiters(QString expected) {
+  static constexpr std::array<char16_t, 5> kDelimiters = {u'-', u'.', u'[', u'(', u'{'};
+  for (char16_t delimiter : kDelimiters) {
+    qsizetype from = 0;
+    while (true) {
+      qsizetype at = expected.indexOf(QChar(delimiter), from);
+      if (at < 0) break;
+      if (IsAllCapitals(expected)) {
+        expected = expected.toLower();
+        at = expected.indexOf(QChar(delimiter), from);
+        if (at < 0) break;
+      }
+      QString pair = expected.mid(at, 2);
+      expected.replace(pair, pair.toUpper(), Qt::CaseSensitive);
+      from = at + 1;
+    }
+  }
+  return expected;
+}
+
+qint64 Nanoseconds(const timespec& time) {
+  return static_cast<qint64>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+}  // namespace
+
+QString SyntaxIgnoreListPath(const QString& program_folder) {
+  return WithTrailingSlash(program_folder) + QStringLiteral("Files/SyntaxIgnoreList.txt");
+}
+
+QStringList ExceptionWords() { return {"in", "of", "the", "and", "on", "or", "DJ", "vs"}; }
+
+QString SyntaxIgnoreTemplate(const QString& caption) {
+  QStringList lines = {
+      QStringLiteral("// SyntaxIgnoreList.txt (template) was created with ") + caption,
+      QStringLiteral("// Everything between ' ' is scanned."),
+      QStringLiteral("// Lines starting with \"//\" are ignored."),
+      QStringLiteral("// Everything is case sensitive."),
+      QString(),
+  };
+  for (const QString& word : ExceptionWords()) lines << u'\'' + word + u'\'';
+  return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+bool WriteSyntaxIgnoreTemplate(const QString& program_folder, const QString& caption) {
+  QString path = SyntaxIgnoreListPath(program_folder);
+  if (QFile::exists(path)) return true;
+  if (!QDir().mkpath(FolderOf(path))) return false;
+  QSaveFile out(path);
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  QByteArray data = SyntaxIgnoreTemplate(caption).toUtf8();
+  if (out.write(data) != data.size()) {
+    out.cancelWriting();
+    return false;
+  }
+  return out.commit();
+}
+
+QStringList ParseSyntaxIgnoreList(const QString& text) {
+  QStringList entries;
+  const QStringList lines = text.split(u'\n');
+  for (const QString& line : lines) {
+    QString trimmed = line.trimmed();  // also drops the CR of a CR LF line end
+    if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("//")) ||
+        trimmed == QLatin1String("''")) {
+      continue;
+    }
+    // The quotes (or whatever stands there) are the first and last character.
+    QString entry = trimmed.mid(1, trimmed.size() - 2);
+    if (!entry.isEmpty()) entries << entry;
+  }
+  return entries;
+}
+
+QString ErrorLegendText() {
+  return QStringList{
+      QStringLiteral("Following short names are used to describe the nature of the error:"),
+      QString(),
+      QStringLiteral("SWLC = Starts with lower case. (One of the words starts with lowercase, "
+                     "should be uppercase)."),
+      QStringLiteral("ICITW = Incorrect case in the word. (Syntax should be first uppercase, "
+                     "rest lowercase)."),
+      QStringLiteral("ECII = Exception case is incorrect. (One of the words is an exception and "
+                     "has incorrect pattern described in SyntaxIgnoreList.txt)"),
+      QString(),
+      QStringLiteral("v1 + ERROR = The error was found in the ID tag of the file, not the "
+                     "filename itself."),
+  }
+      .join(QStringLiteral("\r\n"));
+}
+
+SyntaxChecker::SyntaxChecker(const QString& program_folder)
+    : path_(SyntaxIgnoreListPath(program_folder)) {}
+
+SyntaxChecker::FileStamp SyntaxChecker::StampOf(const QString& path) {
+  struct stat info {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0) return {};
+  return {true,
+          static_cast<qint64>(info.st_dev),
+          static_cast<qint64>(info.st_ino),
+          static_cast<qint64>(info.st_size),
+          Nanoseconds(info.st_mtim),
+          Nanoseconds(info.st_ctim)};
+}
+
+const QStringList& SyntaxChecker::Entries() const {
+  FileStamp now = StampOf(path_);
+  if (loaded_ && now == stamp_) return entries_;
+  entries_.clear();
+  QFile file(path_);
+  if (now.exists && file.open(QIODevice::ReadOnly)) {
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    entries_ = ParseSyntaxIgnoreList(text);
+  }
+  stamp_ = now;
+  loaded_ = true;
+  return entries_;
+}
+
+QString SyntaxChecker::LookupException(const QString& word) const {
+  QString lower = word.toLower();
+  for (const QString& entry : Entries()) {
+    if (entry.toLower() == lower) return entry;
+  }
+  return {};
+}
+
+QString SyntaxChecker::CorrectSyntax(const QString& text, bool add_extension) const {
+  const QStringList words = SplitWords(text);
+  QString result;
+  for (qsizetype i = 0; i < words.size(); ++i) {
+    const QString& word = words[i];
+    QString expected = word;
+    if (!word.isEmpty()) {
+      QString exception = LookupException(word);
+      // The first word and the word behind a lone "-" (the start of a title)
+      // begin with a capital even when the list spells them small.
+      bool starts_part = i == 0 || words[i - 1] == u"-";
+      if (starts_part && !IsAllCapitals(exception)) exception = CapitaliseFirst(exception);
+      if (word.left(2).compare(QLatin1String("II"), Qt::CaseInsensitive) == 0) {
+        expected = word;  // a Roman numeral such as II or III
+      } else if (!exception.isEmpty()) {
+        expected = exception;
+      } else if (word.front().isDigit()) {
+        expected = word;
+      } else {
+        expected = TitleCase(word);
+      }
+      expected = CapitaliseAfterDelimiters(expected);
+    }
+    result += expected + u' ';
+  }
+  result.chop(1);
+  if (add_extension) result += QStringLiteral(".mp3");
+  return result;
+}
+
+bool SyntaxChecker::FileNameSyntaxFails(const QString& file_name) const {
+  return CorrectSyntax(file_name, true) != file_name;
+}
+
+bool SyntaxChecker::TagSyntaxFails(const QString& title, const QString& artist) const {
+  QString clean_title = CleanTagText(title);
+  if (CorrectSyntax(clean_title, false) != clean_title) return true;
+  QString clean_artist = CleanTagText(artist);
+  return CorrectSyntax(clean_artist, false) != clean_artist;
+}
+
+}  // namespace orlavo

@@ -1,0 +1,84 @@
+// The title-case rule for file names and ID3v1 texts: every word starts with a
+// capital and goes on in small letters, except the words of the exception list
+// Files/SyntaxIgnoreList.txt, which must be spelled as listed there.
+#ifndef ORLAVO_APP_SYNTAX_CHECKER_H_
+#define ORLAVO_APP_SYNTAX_CHECKER_H_
+
+#include <QString>
+#include <QStringList>
+
+namespace orlavo {
+
+// Column 3 markers of the report rows that fail: a file name, an ID3v1 tag.
+inline constexpr char kFileNameSyntaxMarker[] = "ECII";
+inline constexpr char kTagSyntaxMarker[] = "v1 ECII";
+
+// The program folder followed by "Files/SyntaxIgnoreList.txt".
+QString SyntaxIgnoreListPath(const QString& program_folder);
+
+// The built-in exception words of the template, in order.
+QStringList ExceptionWords();
+
+// The template of the exception list, lines ended by CR LF. caption is the main
+// window's caption (title, " v", major, ".", minor).
+QString SyntaxIgnoreTemplate(const QString& caption);
+
+// Writes the template when the exception list is missing (creating the Files
+// folder too); an existing list is never touched. False when the list is still
+// missing afterwards.
+bool WriteSyntaxIgnoreTemplate(const QString& program_folder, const QString& caption);
+
+// The entries of an exception list text: every line that is not a comment
+// ("//"), blank or "''", less its first and last character. Blanks around a
+// line are ignored, so "  'DJ'  " is the entry DJ.
+QStringList ParseSyntaxIgnoreList(const QString& text);
+
+// The text of the "Error Legend" message, lines separated by CR LF.
+QString ErrorLegendText();
+
+// The checker over the exception list of one program folder. The entries are
+// read once and read again whenever the file has changed since, so an edit is
+// seen by the next check. A missing list has no entries.
+class SyntaxChecker {
+ public:
+  explicit SyntaxChecker(const QString& program_folder);
+
+  // The entry that equals word ignoring case, as written in the list; "" when
+  // none does.
+  QString LookupException(const QString& word) const;
+
+  // The correctly cased form of a name; ".mp3" is appended with add_extension.
+  QString CorrectSyntax(const QString& text, bool add_extension) const;
+
+  // True when a file name differs from CorrectSyntax(name, true): the row gets
+  // kFileNameSyntaxMarker.
+  bool FileNameSyntaxFails(const QString& file_name) const;
+  // True when the title or the artist of an ID3v1 tag (cleaned as CleanTagText
+  // does) differs from its corrected form: the row gets kTagSyntaxMarker. Empty
+  // fields never fail.
+  bool TagSyntaxFails(const QString& title, const QString& artist) const;
+
+ private:
+  // What tells one version of the file from the next: a replaced file has a
+  // new inode, an edited one a new size or change time.
+  struct FileStamp {
+    bool exists = false;
+    qint64 device = 0;
+    qint64 inode = 0;
+    qint64 size = 0;
+    qint64 modified_ns = 0;
+    qint64 changed_ns = 0;
+    bool operator==(const FileStamp&) const = default;
+  };
+  static FileStamp StampOf(const QString& path);
+  const QStringList& Entries() const;
+
+  QString path_;
+  mutable bool loaded_ = false;
+  mutable FileStamp stamp_;
+  mutable QStringList entries_;
+};
+
+}  // namespace orlavo
+
+#endif  // ORLAVO_APP_SYNTAX_CHECKER_H_
