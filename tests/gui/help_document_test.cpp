@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QString>
+
+namespace orlavo {
+namespace {
+
+// The Help button opens this file from the program folder.
+TEST(HelpDocumentTest, ShipsInTheProgramFolderAndCoversTheMainWindow) {
+  QFile help(QStringLiteral(ORLAVO_BIN_DIR "/Orlavo Professional.html"));
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(help.readAll());
+  EXPECT_TRUE(text.startsWith(QStringLiteral("<!DOCTYPE html>")));
+  EXPECT_TRUE(text.contains(QStringLiteral("<meta charset=\"utf-8\">")));
+  for (const char* topic :
+       {"%Artist", "%Title", "%Album", "%Year", "%Genre", "Show files", "Apply Filter(s)",
+        "Filename -&gt; ID3v1 TAG", "ID3v1 TAG -&gt; Filename", "Show full info",
+        "Include sub-directories", "Render report list invisible",
+        "Show file names during execution", "Suppress warning (sub-dirs)",
+        "Prefix folderpath to filenames", "Remember last used", "Use specified path",
+        "Folder ignore list", "Syntax ignore list"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+  }
+  EXPECT_EQ(text.count(QStringLiteral("<table>")), text.count(QStringLiteral("</table>")));
+}
+
+}  // namespace
+}  // namespace orlavo
