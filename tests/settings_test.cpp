@@ -189,26 +189,6 @@ TEST_F(SettingsTest, SaveWritesEveryOptionInOrder) {
             "PrefixDir=1\r\n"
             "DirPathOption=1\r\n"
             "DirPath=/music/\r\n");
-
-  Options reloaded;
-  reloaded.Load(settings_);
-  EXPECT_EQ(reloaded.double_click_action, options.double_click_action);
-  EXPECT_EQ(reloaded.size_unit, options.size_unit);
-  EXPECT_EQ(reloaded.include_sub_directories, options.include_sub_directories);
-  EXPECT_EQ(reloaded.render_list_invisible, options.render_list_invisible);
-  EXPECT_EQ(reloaded.show_current_file, options.show_current_file);
-  EXPECT_EQ(reloaded.no_warning, options.no_warning);
-  EXPECT_EQ(reloaded.prefix_dir, options.prefix_dir);
-  EXPECT_EQ(reloaded.main_folder, "/music/");
-}
-
-TEST_F(SettingsTest, SaveKeepsKeysItDoesNotOwn) {
-  settings_.Write(settings_key::kSyntax, "%Title");
-  settings_.Write(settings_key::kLastUsed, "4");
-  Options options;
-  ASSERT_TRUE(options.Save(settings_));
-  EXPECT_EQ(settings_.Syntax(), "%Title");
-  EXPECT_EQ(settings_.LastUsed(), ToolCode::kJoiner);
 }
 
 TEST_F(SettingsTest, SpecifiedPathBecomesTheMainFolderOnSave) {
