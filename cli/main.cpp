@@ -24,6 +24,8 @@ QString VersionText() {
 }
 
 void PrintOverview(QTextStream& out) {
+  std::sort(Registry().begin(), Registry().end(),
+            [](const auto& a, const auto& b) { return a->name() < b->name(); });
   out << "Usage: orlavo-cli COMMAND [OPTIONS] [ARGUMENTS]\n\n"
       << "The command-line companion of Orlavo Professional.\n\nCommands:\n";
   int width = 0;

@@ -1,0 +1,58 @@
+// What the subcommands share: a console stand-in for the desktop, and the
+// options common to the commands that scan a folder or change files.
+#ifndef ORLAVO_CLI_CONSOLE_H_
+#define ORLAVO_CLI_CONSOLE_H_
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QTextStream>
+
+#include "app/desktop.h"
+#include "app/scan.h"
+#include "cli/command.h"
+
+namespace orlavo::cli {
+
+// Messages go to the error stream; questions get their cautious answer (No,
+// Cancel) because nobody is there to answer them; nothing is opened.
+class ConsoleDesktop : public Desktop {
+ public:
+  explicit ConsoleDesktop(QTextStream& err) : err_(err) {}
+  Answer Message(const QString& title, const QString& text, Buttons buttons, Icon icon) override;
+  QString BrowseForFolder(const QString&, const QString&) override { return {}; }
+  QString OpenFileDialog(const QString&, const QString&, const QString&) override { return {}; }
+  std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
+    return std::nullopt;
+  }
+  bool ShellOpen(const QString&) override { return false; }
+  void LetEventsRun() override {}
+
+ private:
+  QTextStream& err_;
+};
+
+// A progress display that shows nothing.
+class NoProgress : public ProgressDisplay {
+ public:
+  void SetCaption(const QString&) override {}
+  void SetBar(qint64, qint64) override {}
+  void SetPercent(const QString&) override {}
+};
+
+// --subdirs, --prefix-dir and --size-unit.
+void AddScanOptions(QCommandLineParser& parser);
+// The scan setup of FOLDER and the scan options; false (with a message) when
+// the folder or the options are not usable.
+bool ScanSetupFrom(const QCommandLineParser& parser, const QString& folder, Context& context,
+                   ScanSetup* setup);
+
+void AddDryRunOption(QCommandLineParser& parser);
+bool IsDryRun(const QCommandLineParser& parser);
+
+// The row as the report list shows it: row text, then the other columns,
+// separated by tabs.
+QString RowLine(const ReportRow& row, int columns);
+
+}  // namespace orlavo::cli
+
+#endif  // ORLAVO_CLI_CONSOLE_H_
