@@ -71,41 +71,55 @@ Kind KindOf(int dir_fd, const char* name, unsigned char type) {
 
 QString WithSlash(const QString& folder) { return folder.endsWith(u'/') ? folder : folder + u'/'; }
 
+// Reads each folder once: its sub-folders and its MP3 files come from the
+// same listing.
 class Walker {
  public:
-  explicit Walker(const WalkSetup& setup, bool read_ignore_list) : setup_(setup) {
+  Walker(const WalkSetup& setup, bool read_ignore_list) : setup_(setup) {
     if (read_ignore_list) ignored_ = ReadDirIgnoreList(setup.program_folder);
   }
 
-  void SubFolders(const QString& folder, int mask, PathList& list) {
+  // Sub-folders (with "/") and files of one folder, as the walk hands them out.
+  struct Listing {
+    QStringList folders;
+    QStringList files;
+  };
+
+  Listing Read(const QString& folder, bool want_folders, bool want_files, PathList& list) {
     const QString base = WithSlash(folder);
-    std::vector<Entry> entries = List(base, mask & kFolderMask ? kFolderMask : 0, false, list);
-    for (const Entry& entry : entries) {
+    std::vector<Entry> entries = List(base, want_folders, want_files, list);
+    Listing listing;
+    if (want_folders) {
+      for (const Entry& entry : entries) {
+        if (entry.kind != Kind::kFolder) continue;
+        LetEventsRun();
+        if (StopRequested) break;
+        QString candidate = base + entry.name + u'/';
+        if (!ignored_.contains(candidate)) listing.folders << candidate;
+      }
+    }
+    if (want_files) {
       LetEventsRun();
-      if (StopRequested) break;
-      QString candidate = base + entry.name + u'/';
-      if (!ignored_.contains(candidate)) list.Items << candidate;
+      for (const Entry& entry : entries) {
+        if (StopRequested) break;
+        if (entry.kind == Kind::kFile) listing.files << base + entry.name;
+      }
     }
+    return listing;
   }
 
-  void AllSubFolders(const QString& folder, int mask, PathList& list) {
-    PathList local;
-    SubFolders(folder, mask, local);
-    list.Unreadable << local.Unreadable;
-    for (const QString& sub : local.Items) {
+  // Pre-order: each folder directly before its own sub-folders; with files,
+  // each folder's files follow it.
+  void Below(const QStringList& folders, bool with_files, PathList& list) {
+    for (const QString& sub : folders) {
       if (StopRequested) break;
-      list.Items << sub;
-      AllSubFolders(sub, mask, list);
-    }
-  }
-
-  void FolderFiles(const QString& folder, int mask, PathList& list) {
-    const QString base = WithSlash(folder);
-    LetEventsRun();
-    std::vector<Entry> entries = List(base, mask & kFileMask ? kFileMask : 0, true, list);
-    for (const Entry& entry : entries) {
-      if (StopRequested) break;
-      list.Items << base + entry.name;
+      Listing listing = Read(sub, true, with_files, list);
+      if (with_files) {
+        list.Items << listing.files;
+      } else {
+        list.Items << sub;
+      }
+      Below(listing.folders, with_files, list);
     }
   }
 
@@ -114,11 +128,9 @@ class Walker {
     if (setup_.desktop != nullptr) setup_.desktop->LetEventsRun();
   }
 
-  // The visible entries of one kind, in list text order.
-  std::vector<Entry> List(const QString& base, int mask, bool mp3_only, PathList& list) {
+  // The visible entries wanted, in list text order.
+  std::vector<Entry> List(const QString& base, bool want_folders, bool want_files, PathList& list) {
     std::vector<Entry> entries;
-    if (mask == 0) return entries;
-    const Kind wanted = mask == kFolderMask ? Kind::kFolder : Kind::kFile;
     DIR* dir = opendir(QFile::encodeName(base).constData());
     if (dir == nullptr) return entries;
     const int fd = dirfd(dir);
@@ -126,9 +138,11 @@ class Walker {
       const char* name = d->d_name;
       if (name[0] == '.') continue;  // ".", ".." and hidden entries
       const size_t length = strlen(name);
-      if (mp3_only && !EndsWithMp3(name, length)) continue;
-      if (KindOf(fd, name, d->d_type) != wanted) continue;
-      Entry entry{QString(), wanted};
+      const bool mp3 = want_files && EndsWithMp3(name, length);
+      if (!mp3 && !(want_folders && (d->d_type == DT_DIR || d->d_type == DT_UNKNOWN))) continue;
+      const Kind kind = KindOf(fd, name, d->d_type);
+      if (!(kind == Kind::kFolder && want_folders) && !(kind == Kind::kFile && mp3)) continue;
+      Entry entry{QString(), kind};
       if (!DecodeName(name, length, &entry.name)) {
         list.Unreadable << base + entry.name;
         continue;
@@ -175,7 +189,7 @@ QSet<QString> ReadDirIgnoreList(const QString& program_folder) {
 
 void GetSubFolders(const QString& folder, int mask, PathList& list, const WalkSetup& setup) {
   StopRequested = false;
-  Walker(setup, true).SubFolders(folder, mask, list);
+  if (mask & kFolderMask) list.Items << Walker(setup, true).Read(folder, true, false, list).folders;
   Finish(list);
 }
 
@@ -183,12 +197,15 @@ void GetAllSubFolders(const QString& folder, int mask, PathList& list, const Wal
   // Cleared once for the whole walk: clearing it again in every nested folder
   // would swallow a stop pressed during the walk.
   StopRequested = false;
-  Walker(setup, true).AllSubFolders(folder, mask, list);
+  if (mask & kFolderMask) {
+    Walker walker(setup, true);
+    walker.Below(walker.Read(folder, true, false, list).folders, false, list);
+  }
   Finish(list);
 }
 
 void GetFolderFiles(const QString& folder, int mask, PathList& list, const WalkSetup& setup) {
-  Walker(setup, false).FolderFiles(folder, mask, list);
+  if (mask & kFileMask) list.Items << Walker(setup, false).Read(folder, false, true, list).files;
   Finish(list);
 }
 
@@ -196,14 +213,13 @@ void GetAllFiles(const QString& folder, int folder_mask, int file_mask, PathList
                  const WalkSetup& setup) {
   StopRequested = false;
   Walker walker(setup, true);
-  PathList subs;
-  walker.AllSubFolders(folder, folder_mask, subs);
-  list.Unreadable << subs.Unreadable;
-  for (const QString& sub : subs.Items) {
-    if (StopRequested) break;
-    walker.FolderFiles(sub, file_mask, list);
+  const bool files = file_mask & kFileMask;
+  Walker::Listing root = walker.Read(folder, folder_mask & kFolderMask, files, list);
+  if (files) {
+    walker.Below(root.folders, true, list);
+    // The root's files come last, and not at all after a stop.
+    if (!StopRequested) list.Items << root.files;
   }
-  walker.FolderFiles(folder, file_mask, list);
   Finish(list);
 }
 

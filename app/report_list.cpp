@@ -85,6 +85,7 @@ void ReportList::RemoveColumnAt(int column) {
   if (column < 1 || column >= column_count()) return;
   BeginReset();
   for (auto& slot : rows_) {
+    if (column == 1) slot->size_pending = false;
     if (column - 1 < slot->row.columns.size()) slot->row.columns.removeAt(column - 1);
   }
   headers_.removeAt(column);
@@ -112,6 +113,7 @@ int ReportList::InsertPosition(const ReportRow& row) const {
 }
 
 void ReportList::SortRange(size_t first, size_t last) {
+  ResolveSizesForSorting();
   const int column = sort_column_;
   std::stable_sort(rows_.begin() + first, rows_.begin() + last,
                    [column](const std::unique_ptr<Slot>& a, const std::unique_ptr<Slot>& b) {
@@ -144,10 +146,47 @@ void ReportList::EnsurePathIndex() const {
   path_index_built_ = true;
 }
 
+const ReportRow& ReportList::row(int index) const {
+  Slot& slot = *rows_[index];
+  if (slot.size_pending) ResolveSize(slot);
+  return slot.row;
+}
+
+void ReportList::ResolveSize(Slot& slot) const {
+  slot.size_pending = false;
+  struct stat st;
+  if (::stat(QFile::encodeName(slot.row.FullPath()).constData(), &st) == 0) {
+    if (slot.row.columns.isEmpty()) slot.row.columns << QString();
+    slot.row.columns[0] = FormatFileSize(st.st_size, slot.size_unit);
+  }
+  slot.size_unit.clear();
+}
+
+void ReportList::ResolveSizesForSorting() const {
+  if (sort_column_ != 1) return;
+  for (const auto& slot : rows_) {
+    if (slot->size_pending) ResolveSize(*slot);
+  }
+}
+
 int ReportList::AddRow(ReportRow row) {
-  const int pos = InsertPosition(row);
   auto slot = std::make_unique<Slot>();
   slot->row = std::move(row);
+  return Insert(std::move(slot));
+}
+
+int ReportList::AddRowWithFileSize(ReportRow row, const QString& size_unit) {
+  auto slot = std::make_unique<Slot>();
+  slot->row = std::move(row);
+  slot->size_pending = true;
+  slot->size_unit = size_unit;
+  if (sort_column_ == 1 && keep_sorted_ && bulk_depth_ == 0) ResolveSize(*slot);
+  return Insert(std::move(slot));
+}
+
+int ReportList::Insert(std::unique_ptr<Slot> slot) {
+  if (keep_sorted_ && bulk_depth_ == 0) ResolveSizesForSorting();
+  const int pos = InsertPosition(slot->row);
   slot->index = pos;
   Slot* raw = slot.get();
   const bool notify = bulk_depth_ == 0;
@@ -255,6 +294,7 @@ void ReportList::SetColumnText(int index, int column, const QString& text) {
     return;
   }
   if (column < 0 || column >= column_count()) return;
+  if (column == 1) rows_[index]->size_pending = false;
   QStringList& columns = rows_[index]->row.columns;
   while (columns.size() < column) columns << QString();
   columns[column - 1] = text;
@@ -378,14 +418,7 @@ int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, b
   }
 
   const int columns = list.column_count();
-  if (columns >= 2) {
-    std::optional<qint64> size = known_size;
-    if (!size) {
-      struct stat st;
-      if (::stat(QFile::encodeName(full).constData(), &st) == 0) size = st.st_size;
-    }
-    if (size) row.columns << FormatFileSize(*size, options.size_unit);
-  }
+  if (columns >= 2 && known_size) row.columns << FormatFileSize(*known_size, options.size_unit);
   if (columns >= 3) {
     QString ref = ref_text;
     if (read_tag) {
@@ -399,10 +432,12 @@ int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, b
       }
     }
     if (!ref.isEmpty()) {
-      while (row.columns.size() < 1) row.columns << QString();
+      if (row.columns.isEmpty()) row.columns << QString();
       row.columns << ref;
     }
   }
+  if (columns >= 2 && !known_size)
+    return list.AddRowWithFileSize(std::move(row), options.size_unit);
   return list.AddRow(std::move(row));
 }
 

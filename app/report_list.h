@@ -24,12 +24,12 @@ class PelloxBinding;
 int CompareListText(const QString& a, const QString& b);
 
 struct ReportRow {
-  QString text;  // the first column
+  QString text = {};  // the first column
   // Hidden; the full path of a row is always tag + text.
-  QString tag;
-  QString tooltip;
+  QString tag = {};
+  QString tooltip = {};
   // The texts of the second and later columns: columns[0] is column 1.
-  QStringList columns;
+  QStringList columns = {};
   bool checked = false;
   bool selected = false;
 
@@ -60,12 +60,18 @@ class ReportList : public QObject {
 
   int size() const { return static_cast<int>(rows_.size()); }
   bool empty() const { return rows_.empty(); }
-  const ReportRow& row(int index) const { return rows_[index]->row; }
-  QString FullPath(int index) const { return row(index).FullPath(); }
+  const ReportRow& row(int index) const;
+  QString FullPath(int index) const { return rows_[index]->row.FullPath(); }
 
   // Puts the row into place in a sorted list (behind rows of equal text), or
   // appends it. Returns its index.
   int AddRow(ReportRow row);
+  // The same for a row whose second column is the size text (in size_unit) of
+  // the file at its full path. The file is asked for its length when the row
+  // is first read: a view reads only the rows it shows, and a scan of many
+  // files then costs no file-system query per file. A file that cannot be
+  // asked leaves the column empty.
+  int AddRowWithFileSize(ReportRow row, const QString& size_unit);
   void RemoveRow(int index);
   // Removes the rows at the given indexes (any order, duplicates allowed) in one pass.
   void RemoveRows(QList<int> indexes);
@@ -124,9 +130,14 @@ class ReportList : public QObject {
     ReportRow row;
     // Valid for slots before stale_from_.
     int index = 0;
+    bool size_pending = false;
+    QString size_unit;
   };
 
+  int Insert(std::unique_ptr<Slot> slot);
   int InsertPosition(const ReportRow& row) const;
+  void ResolveSize(Slot& slot) const;
+  void ResolveSizesForSorting() const;
   bool RowLess(const ReportRow& a, const ReportRow& b) const;
   void SortRange(size_t first, size_t last);
   void Renumber() const;
@@ -191,8 +202,9 @@ class PelloxID3v1Reader : public ID3v1Reader {
 // row text, the size text in the second column and ref_text in the third
 // where the list has those columns; with read_tag, the third column becomes
 // "Artist - Title" from the file's ID3v1 tag, or "" when there is no tag (or
-// no reader). A path without "/" is taken to be in options.main_folder. A
-// known size saves the file-system query. Returns the row's index.
+// no reader). A path without "/" is taken to be in options.main_folder.
+// Without a known size the file's length is looked up when the row is first
+// read (see AddRowWithFileSize). Returns the row's index.
 int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, bool read_tag,
                const RowOptions& options, ID3v1Reader* reader = nullptr,
                std::optional<qint64> known_size = std::nullopt);

@@ -91,7 +91,9 @@ TEST(ReportListTest, BulkAddGivesTheSameOrderAsSingleInserts) {
   ASSERT_EQ(single.size(), bulk.size());
   for (int i = 0; i < single.size(); ++i) {
     EXPECT_EQ(single.FullPath(i), bulk.FullPath(i)) << i;
-    if (i > 0) EXPECT_LE(CompareListText(single.row(i - 1).text, single.row(i).text), 0);
+    if (i > 0) {
+      EXPECT_LE(CompareListText(single.row(i - 1).text, single.row(i).text), 0);
+    }
   }
 }
 
@@ -243,6 +245,21 @@ TEST_F(AddFileRowTest, MissingFileLeavesTheSizeEmptyButKeepsTheRow) {
   ASSERT_EQ(list.size(), 1);
   EXPECT_EQ(list.row(0).columns, QStringList({"", "v1 tag"}));
   EXPECT_EQ(list.row(0).ColumnText(2), "v1 tag");
+}
+
+TEST_F(AddFileRowTest, SortingBySizeSeesSizesNotReadYet) {
+  const RowOptions options{false, "Bytes", folder_};
+  ReportList list(kMainHeaders);
+  for (auto [name, size] : {std::pair{"a.mp3", 3}, {"b.mp3", 1}, {"c.mp3", 2}}) {
+    ASSERT_TRUE(WriteBytes(folder_ + name, QByteArray(size, 'x')));
+    AddFileRow(list, folder_ + name, "", false, options);
+  }
+  list.SortByColumn(1);
+  EXPECT_EQ(Texts(list), QStringList({"b.mp3", "c.mp3", "a.mp3"}));
+  ASSERT_TRUE(WriteBytes(folder_ + "d.mp3", QByteArray(4, 'x')));
+  AddFileRow(list, folder_ + "d.mp3", "", false, options);
+  EXPECT_EQ(Texts(list), QStringList({"b.mp3", "c.mp3", "a.mp3", "d.mp3"}));
+  EXPECT_EQ(list.row(3).columns, QStringList({"4 bytes"}));
 }
 
 TEST_F(AddFileRowTest, BareFileNameBelongsToTheMainFolder) {

@@ -21,8 +21,8 @@ QByteArray Id3v1TagBytes(const QByteArray& title, const QByteArray& artist,
 struct Mp3Layout {
   bool id3v2 = false;
   bool id3v1 = false;
-  QByteArray title;
-  QByteArray artist;
+  QByteArray title = {};
+  QByteArray artist = {};
   // Extra zeros after the frame, to give files different sizes.
   int padding = 0;
 };

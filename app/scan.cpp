@@ -1,0 +1,151 @@
+#include "app/scan.h"
+
+#include "app/desktop.h"
+#include "app/flags.h"
+#include "app/folder_walk.h"
+#include "app/helpers.h"
+#include "app/syntax_checker.h"
+#include "app/tag_helpers.h"
+
+namespace orlavo {
+namespace {
+
+constexpr int kUnreadableShown = 10;
+
+// Names that are not valid UTF-8 cannot be handed back to the file system
+// exactly; they are left out, and the person is told which ones.
+void TellUnreadable(Desktop& desktop, const QStringList& names) {
+  if (names.isEmpty()) return;
+  QString text = QStringLiteral(
+      "These files and folders have names that are not valid UTF-8 text. They were left out, so "
+      "that no other file is renamed, moved or deleted by mistake:");
+  for (qsizetype i = 0; i < names.size() && i < kUnreadableShown; ++i) {
+    text += QStringLiteral("\r\n") + names[i];
+  }
+  if (names.size() > kUnreadableShown) {
+    text += QStringLiteral("\r\n... and %1 more.").arg(names.size() - kUnreadableShown);
+  }
+  desktop.Inform(QString(), text);
+}
+
+QString WithSlash(const QString& folder) { return folder.endsWith(u'/') ? folder : folder + u'/'; }
+
+}  // namespace
+
+QStringList MainListHeaders() {
+  return {QStringLiteral("Path"), QStringLiteral("Size"), QStringLiteral("Ref")};
+}
+
+QString TotalMp3sText(int count) { return QStringLiteral("Total MP3s: %1").arg(count); }
+
+ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop) {
+  StopRequested = false;
+  ScanResult result;
+  if (setup.main_folder.isEmpty()) {
+    result.outcome = ScanOutcome::kNoFolder;
+    return result;
+  }
+  if (setup.include_sub_directories && !setup.no_warning &&
+      !desktop.AskYesNo(QStringLiteral("Scanning MP3s..."),
+                        QStringLiteral("You have sub-folders selected. Scanning all the MP3s may "
+                                       "take a little while. Are you sure you want to continue?"),
+                        Desktop::Icon::kInformation)) {
+    result.outcome = ScanOutcome::kDeclined;
+    return result;
+  }
+
+  list.Clear();
+  ReportRow working;
+  working.text = QString::fromLatin1(kWorkingRowText);
+  list.AddRow(working);
+  desktop.LetEventsRun();
+
+  const WalkSetup walk{setup.program_folder, &desktop};
+  PathList paths;
+  if (setup.include_sub_directories) {
+    GetAllFiles(setup.main_folder, kFolderMask, kFileMask, paths, walk);
+  } else {
+    GetFolderFiles(setup.main_folder, kFileMask, paths, walk);
+  }
+
+  list.Clear();
+  const RowOptions rows = setup.row_options();
+  {
+    BulkAdd bulk(list);
+    for (const QString& path : paths.Items) {
+      if (StopRequested) break;
+      AddFileRow(list, path, QString(), false, rows);
+    }
+  }
+  result.unreadable = paths.Unreadable;
+  TellUnreadable(desktop, result.unreadable);
+  return result;
+}
+
+QString SelectMainFolder(Desktop& desktop, const QString& current, const ScanSetup& setup) {
+  QString initial = current;
+  while (true) {
+    const QString chosen = desktop.BrowseForFolder(QStringLiteral("Select MP3 Folder..."), initial);
+    if (chosen.isEmpty()) return {};
+    const QString folder = WithSlash(chosen);
+    if (setup.include_sub_directories) return folder;
+    PathList files;
+    GetFolderFiles(folder, kFileMask, files, WalkSetup{setup.program_folder, &desktop});
+    if (files.Count > 0) return folder;
+    desktop.Inform(QString(), QStringLiteral("No MP3s were found in the ") + folder +
+                                  QStringLiteral(" folder.  Please select a different folder"));
+    initial = folder;
+  }
+}
+
+void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& choice,
+                const RowOptions& rows, FilterTools& tools) {
+  const bool read_v1 = choice.v1_not_present || choice.v1_present || choice.incorrect_v1_syntax;
+  const bool read_v2 = choice.v2_present || choice.v2_not_present;
+  const int total = static_cast<int>(paths.size());
+  for (int i = 0; i < total; ++i) {
+    const QString& path = paths[i];
+    ShowProgress(tools.progress, i + 1, total, path, QString(), tools.show_current_file);
+    if (choice.incorrect_file_syntax && tools.syntax.FileNameSyntaxFails(FileNameOf(path))) {
+      AddFileRow(list, path, QString::fromLatin1(kFileNameSyntaxMarker), false, rows);
+    }
+    // One read serves every filter that looks at the same tag.
+    ID3v1Tag v1{};
+    if (read_v1) tools.id3v1.ReadID3v1(path, &v1);
+    if (choice.v1_not_present && v1.Exists == 0) {
+      AddFileRow(list, path, QStringLiteral("v1 tag"), false, rows);
+    }
+    if (choice.v1_present && v1.Exists == 1) {
+      AddFileRow(list, path, QStringLiteral("v1 tag"), false, rows);
+    }
+    const bool v2_exists = read_v2 && ReadID3v2(path).Exists;
+    if (choice.v2_present && v2_exists) {
+      AddFileRow(list, path, QStringLiteral("v2 tag"), false, rows);
+    }
+    if (choice.v2_not_present && !v2_exists) {
+      AddFileRow(list, path, QStringLiteral("v2 tag"), false, rows);
+    }
+    if (choice.incorrect_v1_syntax &&
+        tools.syntax.TagSyntaxFails(CleanTagText(RecordText(v1.Title)),
+                                    CleanTagText(RecordText(v1.Artist)))) {
+      AddFileRow(list, path, QString::fromLatin1(kTagSyntaxMarker), false, rows);
+    }
+    tools.desktop.LetEventsRun();
+  }
+}
+
+ScanResult ApplyFilters(ReportList& list, const FilterChoice& choice, const ScanSetup& setup,
+                        FilterTools& tools) {
+  ScanResult result = ShowFiles(list, setup, tools.desktop);
+  QStringList paths;
+  paths.reserve(list.size());
+  for (int i = 0; i < list.size(); ++i) paths << list.FullPath(i);
+  list.Clear();
+  RunFilters(list, paths, choice, setup.row_options(), tools);
+  tools.progress.SetBar(0, 0);
+  tools.progress.SetCaption(TotalMp3sText(list.size()));
+  tools.progress.SetPercent(QStringLiteral("0%"));
+  return result;
+}
+
+}  // namespace orlavo
