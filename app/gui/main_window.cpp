@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/file_info_report.h"
@@ -96,6 +97,8 @@ void MainWindow::BuildLayout() {
   view_ = new ReportListView(list_, this);
   view_->viewport()->installEventFilter(this);
   view_->installEventFilter(this);
+  // The first column takes what the other two leave (see SizeColumns).
+  view_->header()->setStretchLastSection(false);
   view_->header()->resizeSection(1, 120);
   view_->header()->resizeSection(2, 180);
   connect(view_, &ReportListView::selectionEdited, this, [this] {
@@ -318,7 +321,8 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
   WriteSyntaxIgnoreTemplate(program_folder_, ProgramTitleWithVersion());
   // 14.
   started_ = true;
-  SizeColumns();
+  // The list has its final width once the layout has run.
+  QTimer::singleShot(0, this, [this] { SizeColumns(); });
   return true;
 }
 
@@ -329,10 +333,7 @@ void MainWindow::SizeColumns() {
   if (width > 50) h->resizeSection(0, width);
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  if (started_) SizeColumns();
-}
+void MainWindow::resizeEvent(QResizeEvent* event) { QWidget::resizeEvent(event); }
 
 ScanSetup MainWindow::CurrentScanSetup() const {
   ScanSetup s;
@@ -350,6 +351,11 @@ void MainWindow::SetTotal() { total_label_->setText(TotalMp3sText(list_.size()))
 void MainWindow::EmptyPanel() {
   for (QLineEdit* f : fields_) f->clear();
   genre_box_->setCurrentIndex(genre_box_->count() - 1);
+  // The rows are new: nothing is selected for the panel's buttons to act on.
+  for (const char* caption :
+       {"Save ID3v1 Tag", "Remove ID3v1 Tag", "ID3v1 TAG -> Filename", "Filename -> ID3v1 TAG"}) {
+    button(QString::fromLatin1(caption))->setEnabled(false);
+  }
 }
 
 void MainWindow::SelectFolder() {
@@ -471,6 +477,11 @@ void MainWindow::KeyReleased() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The first column keeps taking the width the other two leave, also after
+  // the person enlarges the window.
+  if (watched == view_->viewport() && event->type() == QEvent::Resize && started_) {
+    SizeColumns();
+  }
   if (watched == view_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key_busy_ && !key->isAutoRepeat()) return true;
