@@ -30,6 +30,8 @@ constexpr char kAddIgnoredTitle[] = "Select MP3 Folder to ignore...";
 
 // Room the check boxes that depend on "Include sub-directories" are moved in by.
 constexpr int kDependentIndent = 20;
+// Spacing inside the columns; the columns themselves stand further apart.
+constexpr int kSpacing = 6;
 
 // The folder box is white while it can be edited and button-face grey while
 // "Remember last used" locks it, whatever the style does with disabled boxes.
@@ -128,17 +130,25 @@ void OptionsDialog::BuildControls() {
 void OptionsDialog::BuildLayout() {
   auto* drop_downs = new QGridLayout;
   drop_downs->setHorizontalSpacing(8);
+  drop_downs->setVerticalSpacing(kSpacing);
   drop_downs->addWidget(double_click_label_, 0, 0);
   drop_downs->addWidget(double_click_, 0, 1);
   drop_downs->addWidget(size_unit_label_, 1, 0);
   drop_downs->addWidget(size_unit_, 1, 1);
-  drop_downs->setColumnStretch(1, 1);
+  // A short entry in a wide box reads badly; the room to spare goes beside them.
+  drop_downs->setColumnStretch(2, 1);
+  const int box_width =
+      std::max({150, double_click_->sizeHint().width(), size_unit_->sizeHint().width()});
+  double_click_->setMinimumWidth(box_width);
+  size_unit_->setMinimumWidth(box_width);
 
   auto* dependent = new QHBoxLayout;
+  dependent->setSpacing(0);
   dependent->addSpacing(kDependentIndent);
   dependent->addWidget(no_warning_);
 
   auto* radios = new QHBoxLayout;
+  radios->setSpacing(kSpacing);
   radios->addWidget(remember_last_used_);
   radios->addSpacing(12);
   radios->addWidget(use_specified_path_);
@@ -146,14 +156,17 @@ void OptionsDialog::BuildLayout() {
   browse_->setFixedWidth(std::max(27, browse_->sizeHint().width()));
   browse_->setFixedHeight(std::max(23, folder_path_->sizeHint().height()));
   auto* folder_row = new QHBoxLayout;
+  folder_row->setSpacing(kSpacing);
   folder_row->addWidget(folder_path_label_);
   folder_row->addWidget(folder_path_, 1);
   folder_row->addWidget(browse_);
   auto* folder_layout = new QVBoxLayout(folder_frame_);
+  folder_layout->setSpacing(kSpacing);
   folder_layout->addLayout(radios);
   folder_layout->addLayout(folder_row);
 
   auto* options_column = new QVBoxLayout;
+  options_column->setSpacing(kSpacing);
   options_column->addLayout(drop_downs);
   options_column->addSpacing(6);
   options_column->addWidget(include_sub_directories_);
@@ -166,6 +179,7 @@ void OptionsDialog::BuildLayout() {
   options_column->addStretch();
 
   auto* buttons_column = new QVBoxLayout;
+  buttons_column->setSpacing(kSpacing);
   buttons_column->addWidget(ok_);
   buttons_column->addWidget(cancel_);
   buttons_column->addSpacing(12);
@@ -184,6 +198,7 @@ void OptionsDialog::BuildLayout() {
   }
 
   auto* panel_buttons = new QGridLayout;
+  panel_buttons->setSpacing(kSpacing);
   panel_buttons->addWidget(add_ignored_, 0, 0);
   panel_buttons->addWidget(save_ignore_list_, 0, 1);
   panel_buttons->addWidget(clear_ignore_list_, 1, 0);
@@ -194,10 +209,11 @@ void OptionsDialog::BuildLayout() {
     button->setFixedHeight(25);
   }
   auto* panel_layout = new QVBoxLayout(ignore_panel_);
+  panel_layout->setSpacing(kSpacing);
   panel_layout->addWidget(ignore_label_);
   panel_layout->addWidget(ignore_list_, 1);
   panel_layout->addLayout(panel_buttons);
-  ignore_list_->setMinimumSize(260, 120);
+  ignore_list_->setMinimumSize(320, 120);
 
   auto* outer = new QHBoxLayout(this);
   outer->setContentsMargins(12, 12, 12, 12);
@@ -399,12 +415,16 @@ void OptionsDialog::OpenSyntaxIgnoreList() {
 
 void OptionsDialog::ShowIgnoreListPanel() {
   ignore_list_->clear();
-  ignore_list_->addItems(LoadDirIgnoreListLines(settings_.ProgramFolder()));
+  for (const QString& folder : LoadDirIgnoreListLines(settings_.ProgramFolder())) {
+    AppendIgnoredFolder(folder);
+  }
   if (ignore_panel_->isHidden()) {
     ignore_panel_->show();
     layout()->activate();
     const QSize wanted = sizeHint();
+    const int old_height = height();
     resize(std::max(width(), wanted.width()), std::max(height(), wanted.height()));
+    panel_added_height_ = height() - old_height;
   }
   ignore_list_->setFocus(Qt::OtherFocusReason);
 }
@@ -415,14 +435,22 @@ void OptionsDialog::HideIgnoreListPanel() {
   if (ignore_panel_->isAncestorOf(focusWidget())) folder_ignore_list_->setFocus();
   ignore_panel_->hide();
   layout()->activate();
-  resize(std::max(minimumSizeHint().width(), width() - panel_width), height());
+  resize(std::max(minimumSizeHint().width(), width() - panel_width),
+         std::max(minimumSizeHint().height(), height() - panel_added_height_));
+  panel_added_height_ = 0;
 }
 
 void OptionsDialog::AddIgnoredFolder() {
   const QString chosen = desktop_.BrowseForFolder(kAddIgnoredTitle, options_.main_folder);
   if (chosen.isEmpty()) return;
-  ignore_list_->addItem(IgnoreListEntry(chosen));
+  AppendIgnoredFolder(IgnoreListEntry(chosen));
   ignore_list_->setCurrentRow(ignore_list_->count() - 1);
+}
+
+void OptionsDialog::AppendIgnoredFolder(const QString& folder) {
+  auto* item = new QListWidgetItem(folder, ignore_list_);
+  // Deep folders are wider than the list.
+  item->setToolTip(folder);
 }
 
 void OptionsDialog::RemoveSelectedIgnoredFolder() {

@@ -110,6 +110,7 @@ class OptionsDialog : public QDialog {
 
   void ShowIgnoreListPanel();
   void AddIgnoredFolder();
+  void AppendIgnoredFolder(const QString& folder);
   void RemoveSelectedIgnoredFolder();
   void ClearIgnoreList();
   void SaveIgnoreList();
@@ -158,6 +159,8 @@ class OptionsDialog : public QDialog {
   // picker or the About window of this dialog, or from another program,
   // does not).
   bool left_for_program_window_ = false;
+  // How much taller the dialog grew to show the ignore-list panel.
+  int panel_added_height_ = 0;
 };
 
 }  // namespace orlavo

@@ -470,6 +470,16 @@ TEST_F(OptionsDialogTest, ClearTheListAsksFirstAndHideKeepsTheFile) {
   EXPECT_EQ(IgnoreEntries(), QStringList({"/a/", "/b/"}));
 }
 
+TEST_F(OptionsDialogTest, ThePanelTakesRoomBesideTheOptionsAndGivesItBack) {
+  ShowActive();
+  const QSize before = dialog_->size();
+  OpenIgnorePanel();
+  EXPECT_GT(dialog_->width(), before.width());
+  EXPECT_GE(dialog_->IgnoreListPanel()->x(), dialog_->FolderIgnoreListButton()->geometry().right());
+  dialog_->HideIgnoreListButton()->PerformClick();
+  EXPECT_EQ(dialog_->size(), before);
+}
+
 TEST_F(OptionsDialogTest, FailedIgnoreListSaveKeepsThePanelOpen) {
   // A folder where the list should be cannot be replaced by a file.
   ASSERT_TRUE(QDir().mkpath(DirIgnoreListPath(dir_.path())));
