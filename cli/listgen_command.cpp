@@ -1,0 +1,90 @@
+// orlavo-cli listgen: the MP3 list generator's "Create" over the files of a
+// folder, without the window.
+#include <QFileInfo>
+
+#include "app/settings.h"
+#include "cli/console.h"
+#include "tools/advanced_tools.h"
+#include "tools/listgen/list_generator.h"
+
+namespace orlavo::cli {
+namespace {
+
+class ListgenCommand : public Command {
+ public:
+  QString name() const override { return QStringLiteral("listgen"); }
+  QString summary() const override {
+    return QStringLiteral(
+        "Write one line per MP3 file of a folder from a pattern of variables, as the MP3 list "
+        "generator's \"Create\" does.");
+  }
+  QString arguments() const override { return QStringLiteral("FOLDER"); }
+
+  void AddOptions(QCommandLineParser& parser) const override {
+    parser.addOption(
+        {QStringLiteral("pattern"),
+         QStringLiteral("The line pattern: %Title %Artist %Album %Year %Genre %SizeB %SizeKB "
+                        "%SizeMB %Duration %Path %Filename %VarX %Tab (default \"%1\").")
+             .arg(listgen_text::kDefaultPattern),
+         QStringLiteral("P"), listgen_text::kDefaultPattern});
+    parser.addOption({QStringLiteral("out"),
+                      QStringLiteral("The file to write (default: Files/MP3List.txt in the "
+                                     "program folder)."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("var-start"),
+                      QStringLiteral("The first value of %VarX (default 1)."), QStringLiteral("N"),
+                      listgen_text::kDefaultVarValue});
+    parser.addOption({QStringLiteral("var-expr"),
+                      QStringLiteral("How %VarX goes on; VarX stands for the current value "
+                                     "(default \"VarX + 1\")."),
+                      QStringLiteral("E"), listgen_text::kDefaultIncrement});
+    AddScanOptions(parser);
+  }
+
+  int Run(const QCommandLineParser& parser, Context& context) const override {
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 1) {
+      PrintError(context, QStringLiteral("give exactly one FOLDER"));
+      return kUsage;
+    }
+    ScanSetup setup;
+    if (!ScanSetupFrom(parser, args[0], context, &setup)) return kUsage;
+    if (!context.pellox.Bind()) {
+      PrintError(context, context.pellox.error());
+      return kFailed;
+    }
+
+    Options options;
+    options.main_folder = setup.main_folder;
+    options.include_sub_directories = setup.include_sub_directories;
+    options.prefix_dir = setup.prefix_dir;
+    options.size_unit = setup.size_unit;
+    options.render_list_invisible = false;
+    options.show_current_file = false;
+    ConsoleDesktop desktop(context.err);
+    ToolsStatus status;
+    ListGenerator generator(
+        ToolContext{desktop, status, context.pellox, options, context.program_folder});
+    generator.SetPattern(parser.value(QStringLiteral("pattern")));
+    generator.var_value() = parser.value(QStringLiteral("var-start"));
+    generator.increment_expression() = parser.value(QStringLiteral("var-expr"));
+
+    generator.ShowFiles();
+    QString out = parser.value(QStringLiteral("out"));
+    if (!out.isEmpty()) out = QFileInfo(out).absoluteFilePath();
+    const ListFileReport report = generator.Create(out);
+    if (!report.written) {
+      PrintError(context, QStringLiteral("%1: cannot be written").arg(report.path));
+      return kFailed;
+    }
+    context.out << report.lines << (report.lines == 1 ? " line" : " lines") << " written to "
+                << report.path << "\n";
+    context.out.flush();
+    return kOk;
+  }
+};
+
+const Registration<ListgenCommand> kRegistration;
+
+}  // namespace
+}  // namespace orlavo::cli
