@@ -146,6 +146,7 @@ SyntaxChecker::FileStamp SyntaxChecker::StampOf(const QString& path) {
 }
 
 const QStringList& SyntaxChecker::Entries() const {
+  if (loaded_ && holding_ > 0) return entries_;
   FileStamp now = StampOf(path_);
   if (loaded_ && now == stamp_) return entries_;
   entries_.clear();
@@ -169,6 +170,8 @@ QString SyntaxChecker::LookupException(const QString& word) const {
 }
 
 QString SyntaxChecker::CorrectSyntax(const QString& text, bool add_extension) const {
+  Entries();
+  ++holding_;
   const QStringList words = SplitWords(text);
   QString result;
   for (qsizetype i = 0; i < words.size(); ++i) {
@@ -195,6 +198,7 @@ QString SyntaxChecker::CorrectSyntax(const QString& text, bool add_extension) co
   }
   result.chop(1);
   if (add_extension) result += QStringLiteral(".mp3");
+  --holding_;
   return result;
 }
 

@@ -77,6 +77,10 @@ class SyntaxChecker {
   mutable bool loaded_ = false;
   mutable FileStamp stamp_;
   mutable QStringList entries_;
+  // Non-zero while one text is being corrected: its words are all looked up
+  // in the list as it was when the correction began (one look at the file per
+  // check rather than one per word).
+  mutable int holding_ = 0;
 };
 
 }  // namespace orlavo
