@@ -10,6 +10,7 @@
 #include "app/gui/qt_desktop.h"
 #include "app/pellox_binding.h"
 #include "app/program_title.h"
+#include "tools/gui/tools_launcher.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   orlavo::PelloxBinding pellox(program_folder);
   orlavo::MainWindow window(program_folder, desktop, pellox);
   desktop.SetOwner(&window);
+  orlavo::InstallAdvancedTools(window, pellox);
   if (!window.Start([&lock] { return !lock.tryLock(0); })) return 0;
   return app.exec();
 }

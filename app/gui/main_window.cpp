@@ -575,10 +575,15 @@ void MainWindow::SaveTag() {
              fields_[kAlbum]->text(), fields_[kYear]->text(), fields_[kComment]->text(),
              genre_box_->currentIndex());
   button(QStringLiteral("Save ID3v1 Tag"))->setEnabled(false);
+  if (edit_from_tools_) {
+    edit_from_tools_ = false;
+    if (tools_tag_saved_) tools_tag_saved_(fields_[kArtist]->text(), fields_[kTitle]->text());
+  }
 }
 
 void MainWindow::RemoveTag() {
   for (int row : list_.SelectedRows()) BlankID3v1(list_.FullPath(row));
+  if (edit_from_tools_ && tools_tag_removed_) tools_tag_removed_();
   RowSelected();
   button(QStringLiteral("Remove ID3v1 Tag"))->setEnabled(false);
 }
@@ -627,6 +632,36 @@ void MainWindow::ShowErrorLegend() {
 }
 
 void MainWindow::Exit() { close(); }
+
+void MainWindow::EditTagFromTools(
+    const std::function<int(ReportList&)>& select_row,
+    std::function<void(const QString& artist, const QString& title)> saved,
+    std::function<void()> removed) {
+  ShowFiles();
+  const int row = select_row(list_);
+  if (!isVisible()) show();
+  if (row < 0) return;
+  view_->SelectRow(row);
+  RowSelected();
+  // Flash the tag fields so the eye finds them.
+  QList<QWidget*> boxes(fields_.begin(), fields_.end());
+  boxes << genre_box_;
+  auto paint = [&boxes](bool red) {
+    for (QWidget* w : boxes) {
+      QPalette pal = w->palette();
+      pal.setColor(QPalette::Base,
+                   red ? QColor(255, 0, 0) : QApplication::palette().base().color());
+      w->setPalette(pal);
+    }
+  };
+  for (bool red : {true, false, true, false}) {
+    paint(red);
+    Pause(desktop_, 0.1);
+  }
+  edit_from_tools_ = true;
+  tools_tag_saved_ = std::move(saved);
+  tools_tag_removed_ = std::move(removed);
+}
 
 void MainWindow::AddOwnedWindow(QWidget* window) { owned_windows_ << window; }
 

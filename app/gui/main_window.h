@@ -68,6 +68,14 @@ class MainWindow : public QWidget {
   void SetAdvancedToolsOpener(std::function<void()> opener) {
     advanced_tools_opener_ = std::move(opener);
   }
+  // "Edit ID3v1 Tag" of the file name editor: a fresh "Show files", then
+  // select_row picks the editor's file in the list (or -1); the panel fills
+  // and flashes, and until the next save the tool hears of a save or removal.
+  void EditTagFromTools(const std::function<int(ReportList&)>& select_row,
+                        std::function<void(const QString& artist, const QString& title)> saved,
+                        std::function<void()> removed);
+  bool edit_from_tools() const { return edit_from_tools_; }
+  Desktop& desktop() { return desktop_; }
   // Closed together with this window.
   void AddOwnedWindow(QWidget* window);
 
@@ -140,6 +148,10 @@ class MainWindow : public QWidget {
   QList<QPointer<QWidget>> owned_windows_;
   std::function<void()> advanced_tools_opener_;
   bool key_busy_ = false;
+  // Set while the panel holds a file put there by the file name editor.
+  bool edit_from_tools_ = false;
+  std::function<void(const QString&, const QString&)> tools_tag_saved_;
+  std::function<void()> tools_tag_removed_;
   bool started_ = false;
 };
 

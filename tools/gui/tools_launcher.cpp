@@ -1,0 +1,69 @@
+#include "tools/gui/tools_launcher.h"
+
+#include <QPointer>
+#include <QTimer>
+
+#include "tools/editor/gui/file_name_editor_pane.h"
+#include "tools/listgen/gui/list_generator_pane.h"
+
+namespace orlavo {
+namespace {
+
+QPointer<AdvancedToolsWindow>& OpenWindow() {
+  static QPointer<AdvancedToolsWindow> window;
+  return window;
+}
+
+void Open(MainWindow* main_window, PelloxBinding* pellox) {
+  QPointer<AdvancedToolsWindow>& window = OpenWindow();
+  if (window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return;
+  }
+  AdvancedToolsWindow::Services services{main_window->program_folder(),
+                                         main_window->desktop(),
+                                         *pellox,
+                                         LiveOptions(),
+                                         main_window,
+                                         [main_window] { main_window->OpenOptions(); }};
+  window = new AdvancedToolsWindow(
+      services, [main_window](ToolCode code, const ToolContext& context, QWidget* parent) {
+        return MakeToolPane(code, context, main_window, parent);
+      });
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  main_window->AddOwnedWindow(window);
+  // "Path has been changed, update?" answered Yes: start over on the new folder.
+  QObject::connect(
+      window, &AdvancedToolsWindow::reloadRequested, main_window, [main_window, pellox] {
+        if (OpenWindow()) OpenWindow()->close();
+        QTimer::singleShot(0, main_window, [main_window, pellox] { Open(main_window, pellox); });
+      });
+  window->show();
+  window->Load();
+}
+
+}  // namespace
+
+ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* main_window,
+                       QWidget* parent) {
+  switch (code) {
+    case ToolCode::kFileNameEditor:
+      return new FileNameEditorPane(context, main_window, parent);
+    case ToolCode::kListGenerator:
+      return new ListGeneratorPane(context, parent);
+    default:
+      return nullptr;
+  }
+}
+
+void InstallAdvancedTools(MainWindow& main_window, PelloxBinding& pellox) {
+  MainWindow* main = &main_window;
+  PelloxBinding* library = &pellox;
+  main_window.SetAdvancedToolsOpener([main, library] { Open(main, library); });
+}
+
+AdvancedToolsWindow* OpenAdvancedToolsWindow() { return OpenWindow(); }
+
+}  // namespace orlavo

@@ -1,0 +1,254 @@
+#include "tools/listgen/gui/list_generator_pane.h"
+
+#include <QCursor>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "app/gui/report_list_view.h"
+#include "app/helpers.h"
+#include "app/settings.h"
+#include "ui/color_scheme.h"
+#include "ui/command_button.h"
+
+namespace orlavo {
+
+using namespace listgen_text;
+
+namespace {
+QString L(const char* text) { return QString::fromLatin1(text); }
+}  // namespace
+
+ListGeneratorPane::ListGeneratorPane(const ToolContext& context, QWidget* parent)
+    : ToolPane(parent),
+      generator_(context),
+      status_(context.status),
+      desktop_(context.desktop),
+      options_(context.options) {
+  generator_.set_size_menu([this] { return PopUpSizeMenu(); });
+  view_ = new ReportListView(generator_.preview(), this);
+  view_->installEventFilter(this);
+  connect(&status_, &ToolsStatus::changed, this, [this] {
+    view_->setVisible(
+        !(status_.running_list() == &generator_.preview() && status_.running_list_hidden()));
+  });
+  connect(view_, &ReportListView::selectionEdited, this, [this] {
+    up_->setEnabled(generator_.arrows_enabled());
+    down_->setEnabled(generator_.arrows_enabled());
+  });
+  connect(view_, &QAbstractItemView::doubleClicked, this, [this] {
+    const int row = view_->CurrentRow();
+    if (row < 0) return;
+    const ReportRow& r = generator_.preview().row(row);
+    if (options_.double_click_action == QLatin1String(kOpenMp3Folder)) {
+      desktop_.ShellOpen(options_.prefix_dir ? FolderOf(r.text) : r.tag);
+    } else {
+      desktop_.ShellOpen(r.FullPath());
+    }
+  });
+
+  folder_label_ = new QLabel(this);
+  subfolders_label_ = new QLabel(this);
+  pattern_ = new QLineEdit(this);
+  auto* pattern_label = new QLabel(L(kPatternCaption), this);
+  pattern_label->setBuddy(pattern_);
+  connect(pattern_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { generator_.SetPattern(text); });
+
+  auto* box_group = new QGroupBox(this);
+  auto* box_layout = new QGridLayout(box_group);
+  for (int i = 0; i < kListBoxCount; ++i) {
+    boxes_[i] = new QCheckBox(L(ListBoxes()[i].caption), box_group);
+    box_layout->addWidget(boxes_[i], i / 5, i % 5);
+    connect(boxes_[i], &QCheckBox::clicked, this, [this, i](bool checked) {
+      if (showing_) return;
+      generator_.SetPattern(pattern_->text());
+      generator_.SetBoxChecked(i, checked);
+      ShowState();
+      FocusPattern();
+    });
+  }
+
+  auto* add_tab = MakeButton(L(kAddTab), {});
+  connect(add_tab, &CommandButton::Click, this, [this] {
+    generator_.SetPattern(pattern_->text());
+    generator_.AddTab();
+    ShowState();
+    FocusPattern();
+  });
+  auto* def = MakeButton(L(kDefault), L(kDefaultTooltip));
+  connect(def, &CommandButton::Click, this, [this] {
+    generator_.Default();
+    ShowState();
+    FocusPattern();
+  });
+  auto* show = MakeButton(L(kShowFiles), {});
+  connect(show, &CommandButton::Click, this, [this] {
+    generator_.SetPattern(pattern_->text());
+    generator_.ShowFiles();
+    ShowState();
+  });
+  auto* create = MakeButton(L(kCreate), {});
+  connect(create, &CommandButton::Click, this, [this] {
+    generator_.SetPattern(pattern_->text());
+    generator_.var_value() = var_value_->text();
+    generator_.increment_expression() = increment_->text();
+    generator_.Create();
+    ShowState();
+  });
+
+  variable_pane_ = new QGroupBox(L(kVariableOptions), this);
+  var_value_ = new QLineEdit(variable_pane_);
+  increment_ = new QLineEdit(variable_pane_);
+  connect(var_value_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { generator_.var_value() = t; });
+  connect(increment_, &QLineEdit::textEdited, this,
+          [this](const QString& t) { generator_.increment_expression() = t; });
+  auto* reset = MakeButton(L(kReset), {});
+  connect(reset, &CommandButton::Click, this, [this] {
+    generator_.ResetVariable();
+    ShowState();
+  });
+  auto* var_layout = new QGridLayout(variable_pane_);
+  var_layout->addWidget(new QLabel(L(kVarXCaption), variable_pane_), 0, 0);
+  var_layout->addWidget(var_value_, 0, 1);
+  var_layout->addWidget(reset, 0, 2);
+  var_layout->addWidget(new QLabel(QStringLiteral("Next value:"), variable_pane_), 1, 0);
+  var_layout->addWidget(increment_, 1, 1, 1, 2);
+
+  auto* ascending = MakeButton(L(kAscending), {});
+  connect(ascending, &CommandButton::Click, this, [this] { generator_.SortAscending(); });
+  auto* descending = MakeButton(L(kDescending), {});
+  connect(descending, &CommandButton::Click, this, [this] { generator_.SortDescending(); });
+  up_ = MakeButton(QStringLiteral("\u25B2"), QStringLiteral("Move the selected file up"));
+  down_ = MakeButton(QStringLiteral("\u25BC"), QStringLiteral("Move the selected file down"));
+  up_->setMinimumWidth(32);
+  down_->setMinimumWidth(32);
+  connect(up_, &CommandButton::Click, this, [this] { generator_.MoveSelectedRow(true); });
+  connect(down_, &CommandButton::Click, this, [this] { generator_.MoveSelectedRow(false); });
+
+  // Layout.
+  auto* root = new QVBoxLayout(this);
+  root->setContentsMargins(0, 0, 0, 0);
+  auto* labels = new QHBoxLayout;
+  labels->addWidget(folder_label_, 1);
+  labels->addWidget(subfolders_label_);
+  root->addLayout(labels);
+  auto* pattern_row = new QHBoxLayout;
+  pattern_row->addWidget(pattern_label);
+  pattern_row->addWidget(pattern_, 1);
+  pattern_row->addWidget(add_tab);
+  pattern_row->addWidget(def);
+  root->addLayout(pattern_row);
+  auto* middle = new QHBoxLayout;
+  middle->addWidget(box_group, 1);
+  middle->addWidget(variable_pane_);
+  root->addLayout(middle);
+  auto* list_row = new QHBoxLayout;
+  list_row->addWidget(view_, 1);
+  auto* arrows = new QVBoxLayout;
+  arrows->addStretch(1);
+  arrows->addWidget(up_);
+  arrows->addWidget(down_);
+  arrows->addStretch(1);
+  list_row->addLayout(arrows);
+  root->addLayout(list_row, 1);
+  auto* actions = new QHBoxLayout;
+  actions->addWidget(new QLabel(L(kSort), this));
+  actions->addWidget(ascending);
+  actions->addWidget(descending);
+  actions->addStretch(1);
+  actions->addWidget(show);
+  actions->addWidget(create);
+  root->addLayout(actions);
+  ShowState();
+}
+
+ListGeneratorPane::~ListGeneratorPane() { delete view_; }
+
+CommandButton* ListGeneratorPane::MakeButton(const QString& caption, const QString& tooltip) {
+  auto* b = new CommandButton(caption, this);
+  if (!tooltip.isEmpty()) b->setToolTip(tooltip);
+  const ColorScheme& scheme = CurrentColorScheme();
+  b->SetBackColor(scheme.ButtonColor());
+  b->SetBorderColor(scheme.BorderColor());
+  b->setMinimumHeight(26);
+  b->setMinimumWidth(std::max(70, b->fontMetrics().horizontalAdvance(caption) + 24));
+  buttons_ << b;
+  return b;
+}
+
+CommandButton* ListGeneratorPane::button(const QString& caption) const {
+  for (CommandButton* b : buttons_) {
+    if (b->Caption() == caption) return b;
+  }
+  return nullptr;
+}
+
+void ListGeneratorPane::set_size_menu(std::function<std::optional<QString>()> menu) {
+  generator_.set_size_menu(std::move(menu));
+}
+
+std::optional<QString> ListGeneratorPane::PopUpSizeMenu() {
+  QMenu menu(L(kSizeMenuCaption), this);
+  for (const char* unit : {kSizeBytes, kSizeKB, kSizeMB}) {
+    QAction* a = menu.addAction(L(unit));
+    a->setCheckable(true);
+    a->setChecked(generator_.unit_marked(L(unit)));
+  }
+  QAction* chosen = menu.exec(QCursor::pos());
+  if (chosen == nullptr) return std::nullopt;
+  return chosen->text();
+}
+
+void ListGeneratorPane::ShowTool() {
+  generator_.Open();
+  ShowState();
+  FocusPattern();
+}
+
+void ListGeneratorPane::SaveKeys(ToolKeys& keys) const {
+  keys.list_gen_syntax = generator_.pattern();
+}
+
+void ListGeneratorPane::ShowState() {
+  showing_ = true;
+  folder_label_->setText(generator_.folder_label());
+  subfolders_label_->setText(generator_.subfolders_label());
+  if (pattern_->text() != generator_.pattern()) pattern_->setText(generator_.pattern());
+  for (int i = 0; i < kListBoxCount; ++i) boxes_[i]->setChecked(generator_.box_checked(i));
+  variable_pane_->setVisible(generator_.variable_options_visible());
+  var_value_->setText(generator_.var_value());
+  increment_->setText(const_cast<ListGenerator&>(generator_).increment_expression());
+  up_->setEnabled(generator_.arrows_enabled());
+  down_->setEnabled(generator_.arrows_enabled());
+  // The first column holds whole names (or paths).
+  if (view_->header()->sectionSize(0) < 240) view_->header()->resizeSection(0, 240);
+  showing_ = false;
+}
+
+void ListGeneratorPane::FocusPattern() {
+  pattern_->setFocus();
+  pattern_->setCursorPosition(pattern_->text().size());
+}
+
+bool ListGeneratorPane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == view_ && event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete) {
+      generator_.RemoveSelectedRows();
+      return true;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      emit view_->doubleClicked(view_->currentIndex());
+      return true;
+    }
+  }
+  return ToolPane::eventFilter(watched, event);
+}
+
+}  // namespace orlavo
