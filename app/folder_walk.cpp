@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/desktop.h"
@@ -19,23 +21,68 @@ namespace {
 
 enum class Kind { kOther, kFolder, kFile };
 
+// One listed name: its bytes sit in the listing's buffer; a name that is not
+// ASCII is kept decoded as well.
 struct Entry {
-  QString name;
+  uint32_t offset;
+  uint32_t length;
   Kind kind;
+  bool ascii;
+  QString decoded;
+};
+
+struct Names {
+  std::string bytes;
+  std::vector<Entry> entries;
+
+  QLatin1StringView Ascii(const Entry& e) const {
+    return QLatin1StringView(bytes.data() + e.offset, static_cast<qsizetype>(e.length));
+  }
+  QString Text(const Entry& e) const { return e.ascii ? QString(Ascii(e)) : e.decoded; }
+  // folder + name (+ suffix) in one allocation.
+  QString Path(const QString& folder, const Entry& e, QChar suffix = QChar()) const {
+    QString path;
+    path.reserve(folder.size() + static_cast<qsizetype>(e.length) + 1);
+    path += folder;
+    if (e.ascii) {
+      path += Ascii(e);
+    } else {
+      path += e.decoded;
+    }
+    if (!suffix.isNull()) path += suffix;
+    return path;
+  }
+  // List text order, as CompareListText orders the decoded names.
+  bool Less(const Entry& a, const Entry& b) const {
+    if (!a.ascii || !b.ascii) return CompareListText(Text(a), Text(b)) < 0;
+    const char* x = bytes.data() + a.offset;
+    const char* y = bytes.data() + b.offset;
+    const uint32_t n = std::min(a.length, b.length);
+    for (uint32_t i = 0; i < n; ++i) {
+      char p = x[i], q = y[i];
+      if (p == q) continue;
+      if (p >= 'A' && p <= 'Z') p += 0x20;
+      if (q >= 'A' && q <= 'Z') q += 0x20;
+      if (p != q) return p < q;
+    }
+    if (a.length != b.length) return a.length < b.length;
+    return std::memcmp(x, y, n) < 0;
+  }
 };
 
 // Strict UTF-8 only: a name that decodes with replacement characters would
 // not map back to the same bytes, and an operation on it could hit another file.
 bool DecodeName(const char* bytes, size_t length, QString* name) {
-  bool ascii = true;
-  for (size_t i = 0; i < length && ascii; ++i) ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
-  if (ascii) {
-    *name = QString::fromLatin1(bytes, static_cast<qsizetype>(length));
-    return true;
-  }
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   *name = decoder(QByteArrayView(bytes, static_cast<qsizetype>(length)));
   return !decoder.hasError();
+}
+
+bool IsAscii(const char* bytes, size_t length) {
+  for (size_t i = 0; i < length; ++i) {
+    if (static_cast<unsigned char>(bytes[i]) >= 0x80) return false;
+  }
+  return true;
 }
 
 bool EndsWithMp3(const char* name, size_t length) {
@@ -87,22 +134,22 @@ class Walker {
 
   Listing Read(const QString& folder, bool want_folders, bool want_files, PathList& list) {
     const QString base = WithSlash(folder);
-    std::vector<Entry> entries = List(base, want_folders, want_files, list);
+    const Names names = List(base, want_folders, want_files, list);
     Listing listing;
     if (want_folders) {
-      for (const Entry& entry : entries) {
+      for (const Entry& entry : names.entries) {
         if (entry.kind != Kind::kFolder) continue;
         LetEventsRun();
         if (StopRequested) break;
-        QString candidate = base + entry.name + u'/';
+        QString candidate = names.Path(base, entry, u'/');
         if (!ignored_.contains(candidate)) listing.folders << candidate;
       }
     }
     if (want_files) {
       LetEventsRun();
-      for (const Entry& entry : entries) {
+      for (const Entry& entry : names.entries) {
         if (StopRequested) break;
-        if (entry.kind == Kind::kFile) listing.files << base + entry.name;
+        if (entry.kind == Kind::kFile) listing.files << names.Path(base, entry);
       }
     }
     return listing;
@@ -129,10 +176,10 @@ class Walker {
   }
 
   // The visible entries wanted, in list text order.
-  std::vector<Entry> List(const QString& base, bool want_folders, bool want_files, PathList& list) {
-    std::vector<Entry> entries;
+  Names List(const QString& base, bool want_folders, bool want_files, PathList& list) {
+    Names names;
     DIR* dir = opendir(QFile::encodeName(base).constData());
-    if (dir == nullptr) return entries;
+    if (dir == nullptr) return names;
     const int fd = dirfd(dir);
     while (dirent* d = readdir(dir)) {
       const char* name = d->d_name;
@@ -142,17 +189,19 @@ class Walker {
       if (!mp3 && !(want_folders && (d->d_type == DT_DIR || d->d_type == DT_UNKNOWN))) continue;
       const Kind kind = KindOf(fd, name, d->d_type);
       if (!(kind == Kind::kFolder && want_folders) && !(kind == Kind::kFile && mp3)) continue;
-      Entry entry{QString(), kind};
-      if (!DecodeName(name, length, &entry.name)) {
-        list.Unreadable << base + entry.name;
+      Entry entry{static_cast<uint32_t>(names.bytes.size()), static_cast<uint32_t>(length), kind,
+                  IsAscii(name, length), QString()};
+      if (!entry.ascii && !DecodeName(name, length, &entry.decoded)) {
+        list.Unreadable << base + entry.decoded;
         continue;
       }
-      entries.push_back(std::move(entry));
+      names.bytes.append(name, length);
+      names.entries.push_back(std::move(entry));
     }
     closedir(dir);
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return CompareListText(a.name, b.name) < 0; });
-    return entries;
+    std::sort(names.entries.begin(), names.entries.end(),
+              [&names](const Entry& a, const Entry& b) { return names.Less(a, b); });
+    return names;
   }
 
   const WalkSetup& setup_;

@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "app/helpers.h"
 #include "app/pellox_binding.h"
@@ -24,6 +26,16 @@ const QString& KeyText(const ReportRow& row, int column) {
 }
 
 int Sign(int c) { return c < 0 ? -1 : (c > 0 ? 1 : 0); }
+
+// Rows of one folder mostly come one after another; they share one copy of
+// the folder text (tag and tooltip) instead of holding one copy each.
+QString SharedFolderOf(const QString& path) {
+  thread_local QString last;
+  if (last.isEmpty() || !path.startsWith(last) || path.indexOf(u'/', last.size()) >= 0) {
+    last = FolderOf(path);
+  }
+  return last;
+}
 
 }  // namespace
 
@@ -113,12 +125,51 @@ int ReportList::InsertPosition(const ReportRow& row) const {
 }
 
 void ReportList::SortRange(size_t first, size_t last) {
+  if (last - first < 2) return;
   ResolveSizesForSorting();
   const int column = sort_column_;
-  std::stable_sort(rows_.begin() + first, rows_.begin() + last,
-                   [column](const std::unique_ptr<Slot>& a, const std::unique_ptr<Slot>& b) {
-                     return CompareListText(KeyText(a->row, column), KeyText(b->row, column)) < 0;
-                   });
+  // Most texts are ASCII: their letters are folded once into one buffer, so
+  // that the comparisons of the sort are plain byte comparisons. Other texts
+  // are compared by CompareListText, which orders ASCII texts the same way.
+  struct Key {
+    uint32_t offset;
+    uint32_t length;
+    bool ascii;
+    Slot* slot;
+  };
+  std::vector<Key> keys;
+  keys.reserve(last - first);
+  std::string folded;
+  for (size_t i = first; i < last; ++i) {
+    const QString& text = KeyText(rows_[i]->row, column);
+    Key key{static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(text.size()), true,
+            rows_[i].release()};
+    for (QChar c : text) {
+      char16_t u = c.unicode();
+      if (u >= 0x80) {
+        key.ascii = false;
+        break;
+      }
+      if (u >= u'A' && u <= u'Z') u += 0x20;
+      folded.push_back(static_cast<char>(u));
+    }
+    if (!key.ascii) {
+      folded.resize(key.offset);
+      key.length = 0;
+    }
+    keys.push_back(key);
+  }
+  const char* base = folded.data();
+  std::stable_sort(keys.begin(), keys.end(), [base, column](const Key& a, const Key& b) {
+    const QString& x = KeyText(a.slot->row, column);
+    const QString& y = KeyText(b.slot->row, column);
+    if (!a.ascii || !b.ascii) return CompareListText(x, y) < 0;
+    const int c = std::memcmp(base + a.offset, base + b.offset, std::min(a.length, b.length));
+    if (c != 0) return c < 0;
+    if (a.length != b.length) return a.length < b.length;
+    return QString::compare(x, y, Qt::CaseSensitive) < 0;
+  });
+  for (size_t i = first; i < last; ++i) rows_[i].reset(keys[i - first].slot);
 }
 
 void ReportList::Renumber() const {
@@ -413,7 +464,7 @@ int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, b
     row.tooltip = FileNameOf(full);
   } else {
     row.text = FileNameOf(full);
-    if (in_folder) row.tag = FolderOf(full);
+    if (in_folder) row.tag = SharedFolderOf(full);
     row.tooltip = row.tag;
   }
 
