@@ -13,7 +13,7 @@ namespace orlavo {
 
 // Reads a colour text: "&H" and hexadecimal digits with blue in the high byte
 // and red in the low byte ("&HB47347" is red 0x47, green 0x73, blue 0xB4).
-// Like the files' original reader it does not check the text: reading stops at
+// The text is not checked (hand-edited files must still load): reading stops at
 // the first character that is not a digit, a text without digits reads as 0
 // (black), and a plain decimal number is taken as the same 0xBBGGRR value.
 // Only the low three bytes count. nullopt for an empty text (the caller's

@@ -16,8 +16,8 @@ namespace orlavo {
 
 // Name filters for QFileDialog from "description|pattern" pairs joined by "|"
 // ("MP3 Files (*.mp3)|*.mp3|All Files {*.*}|*.*"). Patterns separated by ";"
-// become one filter; "*.*" means every file, as it did where these filters
-// were written, and becomes "*".
+// become one filter; "*.*" means every file, names without a dot included,
+// and becomes "*".
 QStringList FileDialogFilters(const QString& filter);
 
 // What ShellOpen hands to the desktop: web and mail addresses as they are, a
