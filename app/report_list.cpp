@@ -69,7 +69,9 @@ QString ReportRow::ColumnText(int column) const {
 ReportList::ReportList(QStringList headers, bool keep_sorted, QObject* parent)
     : QObject(parent), headers_(std::move(headers)), keep_sorted_(keep_sorted) {}
 
-ReportList::~ReportList() = default;
+ReportList::~ReportList() {
+  for (Slot* slot : rows_) delete slot;
+}
 
 void ReportList::BeginReset() {
   if (bulk_depth_ == 0) emit modelAboutToBeReset();
@@ -118,9 +120,9 @@ int ReportList::InsertPosition(const ReportRow& row) const {
   if (!keep_sorted_ || bulk_depth_ > 0 || rows_.empty()) return size();
   // Rows mostly come in order (a rescan of a sorted list), so try the end first.
   if (!RowLess(row, rows_.back()->row)) return size();
-  auto it = std::upper_bound(
-      rows_.begin(), rows_.end(), row,
-      [this](const ReportRow& r, const std::unique_ptr<Slot>& s) { return RowLess(r, s->row); });
+  auto it =
+      std::upper_bound(rows_.begin(), rows_.end(), row,
+                       [this](const ReportRow& r, const Slot* s) { return RowLess(r, s->row); });
   return static_cast<int>(it - rows_.begin());
 }
 
@@ -143,7 +145,7 @@ void ReportList::SortRange(size_t first, size_t last) {
   for (size_t i = first; i < last; ++i) {
     const QString& text = KeyText(rows_[i]->row, column);
     Key key{static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(text.size()), true,
-            rows_[i].release()};
+            rows_[i]};
     for (QChar c : text) {
       char16_t u = c.unicode();
       if (u >= 0x80) {
@@ -169,7 +171,7 @@ void ReportList::SortRange(size_t first, size_t last) {
     if (a.length != b.length) return a.length < b.length;
     return QString::compare(x, y, Qt::CaseSensitive) < 0;
   });
-  for (size_t i = first; i < last; ++i) rows_[i].reset(keys[i - first].slot);
+  for (size_t i = first; i < last; ++i) rows_[i] = keys[i - first].slot;
 }
 
 void ReportList::Renumber() const {
@@ -193,7 +195,7 @@ void ReportList::EnsurePathIndex() const {
   if (path_index_built_) return;
   path_index_.clear();
   path_index_.reserve(static_cast<qsizetype>(rows_.size()));
-  for (const auto& slot : rows_) path_index_.insert(slot->row.FullPath(), slot.get());
+  for (const auto& slot : rows_) path_index_.insert(slot->row.FullPath(), slot);
   path_index_built_ = true;
 }
 
@@ -221,33 +223,33 @@ void ReportList::ResolveSizesForSorting() const {
 }
 
 int ReportList::AddRow(ReportRow row) {
-  auto slot = std::make_unique<Slot>();
+  auto* slot = new Slot;
   slot->row = std::move(row);
-  return Insert(std::move(slot));
+  return Insert(slot);
 }
 
 int ReportList::AddRowWithFileSize(ReportRow row, const QString& size_unit) {
-  auto slot = std::make_unique<Slot>();
+  auto* slot = new Slot;
   slot->row = std::move(row);
   slot->size_pending = true;
   slot->size_unit = size_unit;
   if (sort_column_ == 1 && keep_sorted_ && bulk_depth_ == 0) ResolveSize(*slot);
-  return Insert(std::move(slot));
+  return Insert(slot);
 }
 
-int ReportList::Insert(std::unique_ptr<Slot> slot) {
+int ReportList::Insert(Slot* slot) {
   if (keep_sorted_ && bulk_depth_ == 0) ResolveSizesForSorting();
   const int pos = InsertPosition(slot->row);
   slot->index = pos;
-  Slot* raw = slot.get();
+  Slot* raw = slot;
   const bool notify = bulk_depth_ == 0;
   if (notify) emit rowsAboutToBeInserted(pos, pos);
   if (pos == size()) {
     const bool numbered = stale_from_ == rows_.size();
-    rows_.push_back(std::move(slot));
+    rows_.push_back(slot);
     if (numbered) stale_from_ = rows_.size();
   } else {
-    rows_.insert(rows_.begin() + pos, std::move(slot));
+    rows_.insert(rows_.begin() + pos, slot);
     MarkStale(pos);
   }
   IndexPath(raw);
@@ -259,7 +261,8 @@ void ReportList::RemoveRow(int index) {
   if (index < 0 || index >= size()) return;
   const bool notify = bulk_depth_ == 0;
   if (notify) emit rowsAboutToBeRemoved(index, index);
-  UnindexPath(rows_[index].get());
+  UnindexPath(rows_[index]);
+  delete rows_[index];
   rows_.erase(rows_.begin() + index);
   MarkStale(index);
   if (static_cast<size_t>(index) < bulk_start_) --bulk_start_;
@@ -277,7 +280,10 @@ void ReportList::RemoveRows(QList<int> indexes) {
     const int first = indexes.front(), last = indexes.back();
     const bool notify = bulk_depth_ == 0;
     if (notify) emit rowsAboutToBeRemoved(first, last);
-    for (int i = first; i <= last; ++i) UnindexPath(rows_[i].get());
+    for (int i = first; i <= last; ++i) {
+      UnindexPath(rows_[i]);
+      delete rows_[i];
+    }
     rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
     MarkStale(first);
     if (static_cast<size_t>(first) < bulk_start_) {
@@ -290,12 +296,13 @@ void ReportList::RemoveRows(QList<int> indexes) {
   size_t out = 0, next = 0, kept_before_bulk = 0;
   for (size_t i = 0; i < rows_.size(); ++i) {
     if (next < static_cast<size_t>(indexes.size()) && static_cast<size_t>(indexes[next]) == i) {
-      UnindexPath(rows_[i].get());
+      UnindexPath(rows_[i]);
+      delete rows_[i];
       ++next;
       continue;
     }
     if (i < bulk_start_) ++kept_before_bulk;
-    rows_[out++] = std::move(rows_[i]);
+    rows_[out++] = rows_[i];
   }
   rows_.resize(out);
   bulk_start_ = std::min(bulk_start_, kept_before_bulk);
@@ -311,6 +318,7 @@ int ReportList::RemoveSelectedRows() {
 
 void ReportList::Clear() {
   BeginReset();
+  for (Slot* slot : rows_) delete slot;
   rows_.clear();
   path_index_.clear();
   stale_from_ = 0;
@@ -319,7 +327,7 @@ void ReportList::Clear() {
 }
 
 void ReportList::SetText(int index, const QString& text) {
-  Slot* slot = rows_[index].get();
+  Slot* slot = rows_[index];
   UnindexPath(slot);
   slot->row.text = text;
   IndexPath(slot);
@@ -327,7 +335,7 @@ void ReportList::SetText(int index, const QString& text) {
 }
 
 void ReportList::SetTag(int index, const QString& tag) {
-  Slot* slot = rows_[index].get();
+  Slot* slot = rows_[index];
   UnindexPath(slot);
   slot->row.tag = tag;
   IndexPath(slot);
@@ -436,7 +444,7 @@ void ReportList::EndBulkAdd() {
     SortRange(bulk_start_, rows_.size());
     const int column = sort_column_;
     std::inplace_merge(rows_.begin(), rows_.begin() + bulk_start_, rows_.end(),
-                       [column](const std::unique_ptr<Slot>& a, const std::unique_ptr<Slot>& b) {
+                       [column](const Slot* a, const Slot* b) {
                          return CompareListText(KeyText(a->row, column), KeyText(b->row, column)) <
                                 0;
                        });

@@ -134,7 +134,7 @@ class ReportList : public QObject {
     QString size_unit;
   };
 
-  int Insert(std::unique_ptr<Slot> slot);
+  int Insert(Slot* slot);
   int InsertPosition(const ReportRow& row) const;
   void ResolveSize(Slot& slot) const;
   void ResolveSizesForSorting() const;
@@ -151,7 +151,8 @@ class ReportList : public QObject {
   QStringList headers_;
   bool keep_sorted_;
   int sort_column_ = 0;
-  std::vector<std::unique_ptr<Slot>> rows_;
+  // Owned; plain pointers so that inserting in the middle moves only pointers.
+  std::vector<Slot*> rows_;
   int bulk_depth_ = 0;
   size_t bulk_start_ = 0;
   // Built on the first lookup and kept up to date after that.
