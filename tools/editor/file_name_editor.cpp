@@ -189,68 +189,68 @@ QString FileNameEditor::variable_button_caption() const {
 void FileNameEditor::ResetVariable() { inputs_.var_value = editor_text::kDefaultVarValue; }
 
 void FileNameEditor::WriteName(int row, const QString& file_name) {
-  list_.SetText(row, FolderPartOf(list_.row(row).text) + file_name);
+  const QString folder = FolderPartOf(list_.row(row).text);
+  list_.SetText(row, folder.isEmpty() ? file_name : folder + file_name);
 }
 
-std::optional<QString> FileNameEditor::EditedName(const QString& name, const QString& main_text,
-                                                  const QString& replacement) {
-  Desktop& desktop = context_.desktop;
+FileNameEditor::PlannedEdit FileNameEditor::PlanEdit(const QString& name, const QString& main_text,
+                                                     const QString& replacement) const {
+  PlannedEdit plan;
   if (inputs_.mode == EditMode::kAdd) {
     switch (inputs_.position) {
       case AddPosition::kFront:
-        return main_text + name;
-      case AddPosition::kEnd:
-        return BaseOf(name) + main_text + ExtensionOf(name);
+        plan.name = main_text + name;
+        return plan;
+      case AddPosition::kEnd: {
+        // One allocation: "Do it!" may run over many thousand names.
+        const qsizetype cut = std::max<qsizetype>(name.size() - 4, 0);
+        QString edited;
+        edited.reserve(name.size() + main_text.size());
+        edited.append(QStringView(name).left(cut))
+            .append(main_text)
+            .append(QStringView(name).mid(cut));
+        plan.name = std::move(edited);
+        return plan;
+      }
       case AddPosition::kMiddle:
         break;
     }
     const QString& after = inputs_.after_text;
     const qsizetype p = name.indexOf(after, 0, Qt::CaseSensitive);
-    const QString edited =
-        p < 0 ? name : name.left(p + after.size()) + main_text + name.mid(p + after.size());
+    if (p >= 0) plan.name = name.left(p + after.size()) + main_text + name.mid(p + after.size());
     if (OccursTwice(name, after)) {
-      const QString question =
+      plan.question =
           QStringLiteral("File ") + Quoted(name) + QStringLiteral(" will have ") +
           Quoted(main_text) + QStringLiteral(" added after first ") + Quoted(after) +
           QStringLiteral(", but ") + Quoted(after) +
           QStringLiteral(" was found in 2 or more places. ") + kCrLf + Quoted(name) +
           QStringLiteral(" will look as following if you click yes: ") + kCrLf + kCrLf +
-          Quoted(edited) + kCrLf + kCrLf +
-          QStringLiteral(
-              "Would you like to skip this file and modify the file name "
-              "manually?");
-      if (desktop.AskYesNo(QString(), question, Desktop::Icon::kNone)) return std::nullopt;
+          Quoted(plan.name.value_or(name)) + kCrLf + kCrLf +
+          QStringLiteral("Would you like to skip this file and modify the file name manually?");
     }
-    if (p < 0) return std::nullopt;
-    return edited;
+    return plan;
   }
 
   const QString base = BaseOf(name);
   const QString extension = ExtensionOf(name);
   if (OccursTwice(name, main_text)) {
-    const QString how = inputs_.mode == EditMode::kRemove
-                            ? QStringLiteral(
-                                  " removed in 2 or more places, making it look as "
-                                  "following: ")
-                            : QStringLiteral(
-                                  " replaced in 2 or more places, making it look as "
-                                  "following: ");
-    const QString question =
+    const QString how =
+        inputs_.mode == EditMode::kRemove
+            ? QStringLiteral(" removed in 2 or more places, making it look as following: ")
+            : QStringLiteral(" replaced in 2 or more places, making it look as following: ");
+    plan.question =
         QStringLiteral("File ") + Quoted(name) + QStringLiteral(" will have ") + Quoted(main_text) +
         how + kCrLf + kCrLf + Quoted(ReplaceAll(base, main_text, replacement)) + kCrLf + kCrLf +
         QStringLiteral("Would you like to skip this file and modify the file name manually?");
-    if (desktop.AskYesNo(QString(), question, Desktop::Icon::kNone)) return std::nullopt;
   }
-  QString new_base;
   if (inputs_.case_sensitive) {
-    new_base = ReplaceAll(base, main_text, replacement);
+    plan.name = ReplaceAll(base, main_text, replacement) + extension;
   } else {
     // Only the first occurrence changes; the rest keeps its letter case.
     const qsizetype p = base.indexOf(main_text, 0, Qt::CaseInsensitive);
-    if (p < 0) return std::nullopt;
-    new_base = base.left(p) + replacement + base.mid(p + main_text.size());
+    if (p >= 0) plan.name = base.left(p) + replacement + base.mid(p + main_text.size()) + extension;
   }
-  return new_base + extension;
+  return plan;
 }
 
 bool FileNameEditor::AdvanceVariable() {
@@ -275,17 +275,19 @@ bool FileNameEditor::AdvanceVariable() {
 
 bool FileNameEditor::DoIt() {
   const QList<int> selected = list_.SelectedRows();
-  QStringList paths;
-  paths.reserve(selected.size());
-  for (int row : selected) paths << list_.FullPath(row);
   const QString main_template = inputs_.main_text;
   const QString replacement_template = inputs_.replacement_text;
   const QString var_x = QLatin1String(editor_text::kVarX);
   const bool variable_in_replacement = replacement_template.contains(var_x, Qt::CaseSensitive);
+  // Each selected row is known by its full path. Until a question box lets
+  // events run, every row is still where it was noted; from the first
+  // question on, the paths still to do are looked up again.
+  QStringList paths;
 
-  for (const QString& path : paths) {
-    const int row = list_.IndexOfPath(path);
-    const QString name = FileNameOf(path);
+  for (qsizetype i = 0; i < selected.size(); ++i) {
+    int row = selected[i];
+    if (!paths.isEmpty()) row = list_.IndexOfPath(paths[i]);
+    const QString name = row >= 0 ? FileNameOf(list_.row(row).text) : QString();
     QString main_text = main_template;
     QString replacement = inputs_.mode == EditMode::kRemove ? QString() : replacement_template;
     if (inputs_.variable_on) {
@@ -295,11 +297,18 @@ bool FileNameEditor::DoIt() {
       }
     }
     if (row >= 0) {
-      if (std::optional<QString> edited = EditedName(name, main_text, replacement)) {
-        // The question box lets events run: find the row again.
-        const int current = list_.IndexOfPath(path);
-        if (current >= 0) WriteName(current, *edited);
+      PlannedEdit plan = PlanEdit(name, main_text, replacement);
+      if (!plan.question.isEmpty()) {
+        if (paths.isEmpty()) {
+          paths.resize(selected.size());
+          for (qsizetype j = i; j < selected.size(); ++j) paths[j] = list_.FullPath(selected[j]);
+        }
+        if (context_.desktop.AskYesNo(QString(), plan.question, Desktop::Icon::kNone)) {
+          plan.name.reset();
+        }
+        row = list_.IndexOfPath(paths[i]);
       }
+      if (plan.name && row >= 0) WriteName(row, *plan.name);
     }
     if (inputs_.variable_on && !AdvanceVariable()) return false;
   }

@@ -219,9 +219,14 @@ class FileNameEditor {
  private:
   // The row's text with its file-name part replaced.
   void WriteName(int row, const QString& file_name);
-  // The new name of one file, or nullopt when it stays as it is.
-  std::optional<QString> EditedName(const QString& name, const QString& main_text,
-                                    const QString& replacement);
+  // What "Do it!" does to one file name: the new name (none when it stays as
+  // it is) and, where the text occurs twice, the question whose Yes skips it.
+  struct PlannedEdit {
+    std::optional<QString> name;
+    QString question;
+  };
+  PlannedEdit PlanEdit(const QString& name, const QString& main_text,
+                       const QString& replacement) const;
   bool AdvanceVariable();
   QString TagColumnText(const QString& artist, const QString& title) const;
   QString OriginalPath(int row) const;
