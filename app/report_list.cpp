@@ -241,7 +241,6 @@ int ReportList::Insert(Slot* slot) {
   if (keep_sorted_ && bulk_depth_ == 0) ResolveSizesForSorting();
   const int pos = InsertPosition(slot->row);
   slot->index = pos;
-  Slot* raw = slot;
   const bool notify = bulk_depth_ == 0;
   if (notify) emit rowsAboutToBeInserted(pos, pos);
   if (pos == size()) {
@@ -252,7 +251,7 @@ int ReportList::Insert(Slot* slot) {
     rows_.insert(rows_.begin() + pos, slot);
     MarkStale(pos);
   }
-  IndexPath(raw);
+  IndexPath(slot);
   if (notify) emit rowsInserted(pos, pos);
   return pos;
 }

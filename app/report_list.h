@@ -60,6 +60,7 @@ class ReportList : public QObject {
 
   int size() const { return static_cast<int>(rows_.size()); }
   bool empty() const { return rows_.empty(); }
+  // May look up the row's file size first (see AddRowWithFileSize).
   const ReportRow& row(int index) const;
   QString FullPath(int index) const { return rows_[index]->row.FullPath(); }
 
@@ -109,8 +110,9 @@ class ReportList : public QObject {
   QList<int> IndexesOfPath(const QString& path) const;
 
   // Many rows at once: rows added between BeginBulkAdd and EndBulkAdd are
-  // appended and put in order once at the end, with one reset notification.
-  // Calls nest.
+  // appended and put in order once at the end. The whole bulk add is one
+  // reset (modelAboutToBeReset at the beginning, modelReset at the end) with
+  // no other notification between. Calls nest.
   void BeginBulkAdd();
   void EndBulkAdd();
 
