@@ -10,6 +10,7 @@
 #include "app/evaluator.h"
 #include "app/flags.h"
 #include "app/helpers.h"
+#include "tests/support/fake_desktop.h"
 #include "tests/support/qstring_print.h"
 #include "tools/running_number.h"
 
@@ -81,6 +82,19 @@ TEST(ToolKeysTest, UnloadWritesTheFourKeys) {
   EXPECT_EQ(settings.Read(settings_key::kSplitSFile), "/music/long.mp3");
   EXPECT_EQ(settings.Read(settings_key::kSplitRDir), "/music/cuts/");
   EXPECT_EQ(settings.Read(settings_key::kLastUsed), "5");
+}
+
+TEST(OpenFileOrFolderTest, FollowsTheDoubleClickSetting) {
+  testing::FakeDesktop desktop;
+  Options options;
+  options.double_click_action = kPlayMp3;
+  OpenFileOrFolder(desktop, options, "/music/a b.mp3");
+  options.double_click_action = kOpenMp3Folder;
+  OpenFileOrFolder(desktop, options, "/music/a b.mp3");
+  OpenFileOrFolder(desktop, options, "");
+  EXPECT_EQ(desktop.opened, QStringList({"/music/a b.mp3", "/music/"}));
+  EXPECT_EQ(FilesFolder("/opt/orlavo/"), "/opt/orlavo/Files/");
+  EXPECT_EQ(FilesFolder("/opt/orlavo"), "/opt/orlavo/Files/");
 }
 
 class RecordingView : public ProgressDisplay {

@@ -655,6 +655,17 @@ TEST_F(EditorTest, DeleteFromTheHardDriveAsksThenTrashesAndRefreshesTheMainList)
   qunsetenv("XDG_DATA_HOME");
 }
 
+TEST_F(EditorTest, OpeningARowOpensTheFileUnderItsNameOnDisk) {
+  AddRow("a.mp3");
+  FileNameEditor& editor = Editor();
+  editor.SetModifiedName(0, "not yet.mp3");
+  editor.OpenRow(0);
+  options_.double_click_action = kOpenMp3Folder;
+  editor.OpenRow(0);
+  editor.OpenRow(1);
+  EXPECT_EQ(desktop_.opened, QStringList({music_ + "a.mp3", music_}));
+}
+
 TEST_F(EditorTest, ArrowsMoveTheWholeRowAndSelectionFollows) {
   for (const char* name : {"a.mp3", "b.mp3"}) AddRow(name);
   FileNameEditor& editor = Editor();

@@ -1,6 +1,9 @@
 #include "tools/advanced_tools.h"
 
+#include <QDir>
+
 #include "app/flags.h"
+#include "app/helpers.h"
 
 namespace orlavo {
 
@@ -48,6 +51,16 @@ bool SaveToolKeys(const Settings& settings, const ToolKeys& keys) {
   ok &= settings.Write(key::kSplitSFile, keys.split_source);
   ok &= settings.Write(key::kSplitRDir, keys.split_result_dir);
   return ok;
+}
+
+QString FilesFolder(const QString& program_folder) {
+  return QDir(program_folder).filePath(QStringLiteral("Files")) + u'/';
+}
+
+void OpenFileOrFolder(Desktop& desktop, const Options& options, const QString& full_path) {
+  if (full_path.isEmpty()) return;
+  const bool folder = options.double_click_action == QLatin1String(kOpenMp3Folder);
+  desktop.ShellOpen(folder ? FolderOf(full_path) : full_path);
 }
 
 QString ToggledMainWindowCaption(const QString& caption) {

@@ -82,6 +82,14 @@ struct ToolKeys {
 // a write failed.
 bool SaveToolKeys(const Settings& settings, const ToolKeys& keys);
 
+// The Files folder of the program folder (ending in "/"), which "Open Files
+// folder" opens.
+QString FilesFolder(const QString& program_folder);
+
+// Enter or a double click on a tool list's row: the file, or its folder, as
+// "When file is double clicked:" says.
+void OpenFileOrFolder(Desktop& desktop, const Options& options, const QString& full_path);
+
 // The caption of "Hide main window" / "Show main window" after a click.
 QString ToggledMainWindowCaption(const QString& caption);
 

@@ -48,6 +48,18 @@ QString RenameFailureReason(const RenameResult& result) {
   }
 }
 
+// Marks the editor busy for the lifetime of an operation.
+class BusyScope {
+ public:
+  explicit BusyScope(int& busy) : busy_(busy) { ++busy_; }
+  ~BusyScope() { --busy_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  int& busy_;
+};
+
 }  // namespace
 
 FileNameEditor::FileNameEditor(const ToolContext& context)
@@ -61,6 +73,7 @@ FileNameEditor::FileNameEditor(const ToolContext& context)
 FileNameEditor::~FileNameEditor() = default;
 
 void FileNameEditor::Fill() {
+  BusyScope busy(busy_);
   StopRequested = false;
   AddCharacters();
   list_.Clear();
@@ -274,6 +287,7 @@ bool FileNameEditor::AdvanceVariable() {
 }
 
 bool FileNameEditor::DoIt() {
+  BusyScope busy(busy_);
   const QList<int> selected = list_.SelectedRows();
   const QString main_template = inputs_.main_text;
   const QString replacement_template = inputs_.replacement_text;
@@ -344,6 +358,7 @@ RenameReport FileNameEditor::RenameFiles() {
 }
 
 RenameReport FileNameEditor::RenameConfirmed() {
+  BusyScope busy(busy_);
   RenameReport report;
   Desktop& desktop = context_.desktop;
 
@@ -426,6 +441,12 @@ void FileNameEditor::SetModifiedName(int row, const QString& text) {
 
 void FileNameEditor::RemoveSelectedRows() { list_.RemoveSelectedRows(); }
 
+void FileNameEditor::OpenRow(int row) {
+  if (row >= 0 && row < list_.size()) {
+    OpenFileOrFolder(context_.desktop, context_.options, OriginalPath(row));
+  }
+}
+
 void FileNameEditor::SortByColumn(int column) { list_.SortByColumn(column); }
 
 void FileNameEditor::MoveSelectedRow(bool up) {
@@ -433,6 +454,7 @@ void FileNameEditor::MoveSelectedRow(bool up) {
 }
 
 void FileNameEditor::ImportFromTags(const QString& pattern) {
+  BusyScope busy(busy_);
   const int count = list_.SelectedCount();
   if (count > 1 &&
       !context_.desktop.AskYesNo(
@@ -461,6 +483,7 @@ void FileNameEditor::ImportFromTags(const QString& pattern) {
 }
 
 void FileNameEditor::ExportToTags() {
+  BusyScope busy(busy_);
   const int count = list_.SelectedCount();
   if (count > 1 &&
       !context_.desktop.AskYesNo(
@@ -522,6 +545,7 @@ void FileNameEditor::TagRemovedInMainWindow() {
 }
 
 int FileNameEditor::DeleteFromHardDrive(int focused_row) {
+  BusyScope busy(busy_);
   const int count = list_.SelectedCount();
   QList<int> rows;
   if (count > 1) {

@@ -175,6 +175,11 @@ class FileNameEditor {
   void SetModifiedName(int row, const QString& text);
   // Delete: the selected rows leave the list (the files stay).
   void RemoveSelectedRows();
+  // Enter or a double click: the row's file (under its original name, which
+  // is the name on disk) or its folder.
+  void OpenRow(int row);
+  // True while an operation runs; the list then ignores every key but F2.
+  bool busy() const { return busy_ > 0; }
   // A click on a column header.
   void SortByColumn(int column);
   // The arrow buttons and "Edit ID3v1 Tag" work on one row only.
@@ -238,6 +243,7 @@ class FileNameEditor {
   std::unique_ptr<SyntaxChecker> checker_;
   std::function<void()> main_show_files_;
   std::function<RenameResult(const QString&, const QString&)> renamer_;
+  int busy_ = 0;
 };
 
 }  // namespace orlavo

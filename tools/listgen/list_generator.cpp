@@ -394,6 +394,12 @@ void ListGenerator::MoveSelectedRow(bool up) {
   if (arrows_enabled()) ListMoveItem(preview_, up, 0);
 }
 
+void ListGenerator::OpenRow(int row) {
+  if (row >= 0 && row < preview_.size()) {
+    OpenFileOrFolder(context_.desktop, context_.options, preview_.FullPath(row));
+  }
+}
+
 QString ListGenerator::OutputPath() const {
   return QDir(context_.program_folder).filePath(QStringLiteral("Files/MP3List.txt"));
 }

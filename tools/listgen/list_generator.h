@@ -180,6 +180,8 @@ class ListGenerator {
   bool arrows_enabled() const { return preview_.SelectedCount() <= 1; }
   void MoveSelectedRow(bool up);
   void RemoveSelectedRows() { preview_.RemoveSelectedRows(); }
+  // Enter or a double click: the row's file or its folder.
+  void OpenRow(int row);
 
   // "Create": one line per preview row, in list order, written to out_path
   // (Files/MP3List.txt of the program folder when empty), then opened.
