@@ -92,6 +92,9 @@ class ReportList : public QObject {
   void ClearSelection();
   // Deselects every row, then selects this one.
   void SelectOnly(int index);
+  // These read a row without looking up its size.
+  bool IsSelected(int index) const { return rows_[index]->row.selected; }
+  bool IsChecked(int index) const { return rows_[index]->row.checked; }
   int SelectedCount() const;
   // -1 when no row is selected.
   int FirstSelected() const;

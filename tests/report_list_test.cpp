@@ -163,7 +163,11 @@ TEST(ReportListTest, RemovesSelectedRowsOnly) {
   list.SetSelected(0, true);
   list.SetSelected(2, true);
   list.SetSelected(4, true);
+  list.SetChecked(1, true);
   EXPECT_EQ(list.SelectedCount(), 3);
+  EXPECT_TRUE(list.IsSelected(2));
+  EXPECT_FALSE(list.IsSelected(1));
+  EXPECT_TRUE(list.IsChecked(1));
   EXPECT_EQ(list.RemoveSelectedRows(), 3);
   EXPECT_EQ(Texts(list), QStringList({"b", "d"}));
   EXPECT_EQ(list.SelectedCount(), 0);
