@@ -420,7 +420,7 @@ void MainWindow::ApplyFilters() {
 
 int MainWindow::SelectedRow() const {
   int current = view_->CurrentRow();
-  if (current >= 0 && current < list_.size() && list_.row(current).selected) return current;
+  if (current >= 0 && current < list_.size() && list_.IsSelected(current)) return current;
   return list_.FirstSelected();
 }
 

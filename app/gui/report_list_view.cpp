@@ -79,12 +79,17 @@ Qt::ItemFlags ReportListModel::flags(const QModelIndex& index) const {
 }
 
 ReportListView::ReportListView(ReportList& list, QWidget* parent)
-    : QTreeView(parent), model_(new ReportListModel(list, this)) {
+    : QTableView(parent), model_(new ReportListModel(list, this)) {
   setModel(model_);
-  setRootIsDecorated(false);
-  setItemsExpandable(false);
-  setUniformRowHeights(true);
-  setAllColumnsShowFocus(true);
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  horizontalHeader()->setHighlightSections(false);
+  horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::EditKeyPressed);
@@ -127,7 +132,8 @@ void ReportListView::PullSelection() {
   const int last_column = model_->columnCount() - 1;
   int run_start = -1;
   for (int i = 0; i <= rows.size(); ++i) {
-    bool on = i < rows.size() && rows.row(i).selected;
+    // IsSelected leaves the rows' lazily read file sizes alone.
+    bool on = i < rows.size() && rows.IsSelected(i);
     if (on && run_start < 0) run_start = i;
     if (!on && run_start >= 0) {
       selection.select(model_->index(run_start, 0), model_->index(i - 1, last_column));
@@ -140,7 +146,7 @@ void ReportListView::PullSelection() {
 
 void ReportListView::selectionChanged(const QItemSelection& selected,
                                       const QItemSelection& deselected) {
-  QTreeView::selectionChanged(selected, deselected);
+  QTableView::selectionChanged(selected, deselected);
   if (syncing_) return;
   syncing_ = true;
   for (const QModelIndex& index : deselected.indexes()) {

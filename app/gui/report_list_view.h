@@ -1,11 +1,13 @@
-// Shows a ReportList in a tree view: columns, tooltips, check boxes, in-place
+// Shows a ReportList in a table view (a flat list of rows lays out in constant
+// time, whatever its length): columns, tooltips, check boxes, in-place
 // editing of the row text, and a selection that stays in step with the rows'
 // selected flags in both directions.
 #ifndef ORLAVO_APP_GUI_REPORT_LIST_VIEW_H_
 #define ORLAVO_APP_GUI_REPORT_LIST_VIEW_H_
 
 #include <QAbstractTableModel>
-#include <QTreeView>
+#include <QHeaderView>
+#include <QTableView>
 
 #include "app/report_list.h"
 
@@ -34,7 +36,7 @@ class ReportListModel : public QAbstractTableModel {
   bool editable_ = false;
 };
 
-class ReportListView : public QTreeView {
+class ReportListView : public QTableView {
   Q_OBJECT
 
  public:
@@ -43,6 +45,8 @@ class ReportListView : public QTreeView {
   ReportList& list() const { return model_->list(); }
   ReportListModel* report_model() const { return model_; }
 
+  // The column headers.
+  QHeaderView* header() const { return horizontalHeader(); }
   // The row at the keyboard's current position, or -1.
   int CurrentRow() const;
   // Selects this row alone, makes it current and scrolls it into view.
