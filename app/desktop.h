@@ -45,6 +45,13 @@ class Desktop {
   // Lets pending window events run (a stop button may set StopRequested).
   virtual void LetEventsRun() = 0;
 
+  // The answer of a box nobody answers: OK, No or Cancel.
+  static Answer CautiousAnswer(Buttons buttons) {
+    return buttons == Buttons::kOk      ? Answer::kOk
+           : buttons == Buttons::kYesNo ? Answer::kNo
+                                        : Answer::kCancel;
+  }
+
   // Shorthands.
   bool AskYesNo(const QString& title, const QString& text, Icon icon = Icon::kQuestion) {
     return Message(title, text, Buttons::kYesNo, icon) == Answer::kYes;
@@ -59,9 +66,7 @@ class Desktop {
 class SilentDesktop : public Desktop {
  public:
   Answer Message(const QString&, const QString&, Buttons buttons, Icon) override {
-    return buttons == Buttons::kOk      ? Answer::kOk
-           : buttons == Buttons::kYesNo ? Answer::kNo
-                                        : Answer::kCancel;
+    return CautiousAnswer(buttons);
   }
   QString BrowseForFolder(const QString&, const QString&) override { return {}; }
   QString OpenFileDialog(const QString&, const QString&, const QString&) override { return {}; }

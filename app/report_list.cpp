@@ -457,6 +457,19 @@ void PelloxID3v1Reader::ReadID3v1(const QString& path, ID3v1Tag* tag) {
   pellox_.ReadID3v1(path, tag);
 }
 
+ReportRow FileRow(const QString& path, bool prefix_dir) {
+  ReportRow row;
+  if (prefix_dir) {
+    row.text = path;
+    row.tooltip = FileNameOf(path);
+  } else {
+    row.text = FileNameOf(path);
+    if (path.contains(u'/')) row.tag = FolderOf(path);
+    row.tooltip = row.tag;
+  }
+  return row;
+}
+
 int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, bool read_tag,
                const RowOptions& options, ID3v1Reader* reader, std::optional<qint64> known_size) {
   // A bare file name belongs to the main folder. Resolving it before the row is
@@ -466,12 +479,12 @@ int AddFileRow(ReportList& list, const QString& path, const QString& ref_text, b
   const bool in_folder = full.contains(u'/');
 
   ReportRow row;
-  if (options.prefix_dir) {
-    row.text = full;
-    row.tooltip = FileNameOf(full);
+  if (options.prefix_dir || !in_folder) {
+    row = FileRow(full, options.prefix_dir);
   } else {
+    // Rows of one folder share its text.
     row.text = FileNameOf(full);
-    if (in_folder) row.tag = SharedFolderOf(full);
+    row.tag = SharedFolderOf(full);
     row.tooltip = row.tag;
   }
 

@@ -204,6 +204,11 @@ class PelloxID3v1Reader : public ID3v1Reader {
   PelloxBinding& pellox_;
 };
 
+// The row of one file: its name (or, with prefix_dir, its whole path) as row
+// text, the folder as hidden tag text and tooltip (or no tag and the name as
+// tooltip), so that tag + text is always the full path.
+ReportRow FileRow(const QString& path, bool prefix_dir);
+
 // Adds one row for path: the file name (or, with prefix_dir, the full path) as
 // row text, the size text in the second column and ref_text in the third
 // where the list has those columns; with read_tag, the third column becomes

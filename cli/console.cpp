@@ -12,9 +12,7 @@ Desktop::Answer ConsoleDesktop::Message(const QString& title, const QString& tex
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   err_ << (title.isEmpty() ? QStringLiteral("orlavo-cli") : title) << ": " << shown << Qt::endl;
-  return buttons == Buttons::kOk      ? Answer::kOk
-         : buttons == Buttons::kYesNo ? Answer::kNo
-                                      : Answer::kCancel;
+  return CautiousAnswer(buttons);
 }
 
 void AddScanOptions(QCommandLineParser& parser) {
@@ -46,6 +44,32 @@ bool ScanSetupFrom(const QCommandLineParser& parser, const QString& folder, Cont
   setup->prefix_dir = parser.isSet(QStringLiteral("prefix-dir"));
   setup->size_unit = unit;
   return true;
+}
+
+QString OneFolder(const QCommandLineParser& parser, Context& context) {
+  const QStringList args = parser.positionalArguments();
+  if (args.size() != 1) {
+    PrintError(context, QStringLiteral("give exactly one FOLDER"));
+    return {};
+  }
+  return args[0];
+}
+
+bool BindPellox(Context& context) {
+  if (context.pellox.Bind()) return true;
+  PrintError(context, context.pellox.error());
+  return false;
+}
+
+Options ToolOptions(const ScanSetup& setup) {
+  Options options;
+  options.main_folder = setup.main_folder;
+  options.include_sub_directories = setup.include_sub_directories;
+  options.prefix_dir = setup.prefix_dir;
+  options.size_unit = setup.size_unit;
+  options.render_list_invisible = false;
+  options.show_current_file = false;
+  return options;
 }
 
 void AddDryRunOption(QCommandLineParser& parser) {

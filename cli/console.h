@@ -9,6 +9,7 @@
 
 #include "app/desktop.h"
 #include "app/scan.h"
+#include "app/settings.h"
 #include "cli/command.h"
 
 namespace orlavo::cli {
@@ -45,6 +46,14 @@ void AddScanOptions(QCommandLineParser& parser);
 // the folder or the options are not usable.
 bool ScanSetupFrom(const QCommandLineParser& parser, const QString& folder, Context& context,
                    ScanSetup* setup);
+
+// The positional FOLDER of a command that takes exactly one ("" with a message).
+QString OneFolder(const QCommandLineParser& parser, Context& context);
+// Binds the Pellox library; false with the reason printed.
+bool BindPellox(Context& context);
+// Live options for a tool run from the command line: the scan's folder and
+// flags, nothing hidden and no file names in progress texts.
+Options ToolOptions(const ScanSetup& setup);
 
 void AddDryRunOption(QCommandLineParser& parser);
 bool IsDryRun(const QCommandLineParser& parser);

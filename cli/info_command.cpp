@@ -2,7 +2,7 @@
 #include <QFileInfo>
 
 #include "app/file_info_report.h"
-#include "cli/command.h"
+#include "cli/console.h"
 
 namespace orlavo::cli {
 namespace {
@@ -21,10 +21,7 @@ class InfoCommand : public Command {
       PrintError(context, QStringLiteral("info needs at least one FILE"));
       return kUsage;
     }
-    if (!context.pellox.Bind()) {
-      PrintError(context, context.pellox.error());
-      return kFailed;
-    }
+    if (!BindPellox(context)) return kFailed;
     int status = kOk;
     bool first = true;
     for (const QString& file : files) {

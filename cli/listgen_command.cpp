@@ -42,25 +42,13 @@ class ListgenCommand : public Command {
   }
 
   int Run(const QCommandLineParser& parser, Context& context) const override {
-    const QStringList args = parser.positionalArguments();
-    if (args.size() != 1) {
-      PrintError(context, QStringLiteral("give exactly one FOLDER"));
-      return kUsage;
-    }
+    const QString folder = OneFolder(parser, context);
+    if (folder.isEmpty()) return kUsage;
     ScanSetup setup;
-    if (!ScanSetupFrom(parser, args[0], context, &setup)) return kUsage;
-    if (!context.pellox.Bind()) {
-      PrintError(context, context.pellox.error());
-      return kFailed;
-    }
+    if (!ScanSetupFrom(parser, folder, context, &setup)) return kUsage;
+    if (!BindPellox(context)) return kFailed;
 
-    Options options;
-    options.main_folder = setup.main_folder;
-    options.include_sub_directories = setup.include_sub_directories;
-    options.prefix_dir = setup.prefix_dir;
-    options.size_unit = setup.size_unit;
-    options.render_list_invisible = false;
-    options.show_current_file = false;
+    const Options options = ToolOptions(setup);
     ConsoleDesktop desktop(context.err);
     ToolsStatus status;
     ListGenerator generator(

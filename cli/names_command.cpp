@@ -47,11 +47,8 @@ class NamesCommand : public Command {
   }
 
   int Run(const QCommandLineParser& parser, Context& context) const override {
-    const QStringList args = parser.positionalArguments();
-    if (args.size() != 1) {
-      PrintError(context, QStringLiteral("give exactly one FOLDER"));
-      return kUsage;
-    }
+    const QString folder = OneFolder(parser, context);
+    if (folder.isEmpty()) return kUsage;
     EditorInputs inputs;
     if (!InputsFrom(parser, context, &inputs)) return kUsage;
     const bool apply = parser.isSet(Opt("apply"));
@@ -60,19 +57,10 @@ class NamesCommand : public Command {
       return kUsage;
     }
     ScanSetup setup;
-    if (!ScanSetupFrom(parser, args[0], context, &setup)) return kUsage;
-    if (!context.pellox.Bind()) {
-      PrintError(context, context.pellox.error());
-      return kFailed;
-    }
+    if (!ScanSetupFrom(parser, folder, context, &setup)) return kUsage;
+    if (!BindPellox(context)) return kFailed;
 
-    Options options;
-    options.main_folder = setup.main_folder;
-    options.include_sub_directories = setup.include_sub_directories;
-    options.prefix_dir = setup.prefix_dir;
-    options.size_unit = setup.size_unit;
-    options.render_list_invisible = false;
-    options.show_current_file = false;
+    const Options options = ToolOptions(setup);
     ConsoleDesktop desktop(context.err);
     ToolsStatus status;
     FileNameEditor editor(

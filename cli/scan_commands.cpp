@@ -15,15 +15,6 @@ int PrintRows(const ReportList& list, Context& context) {
   return kOk;
 }
 
-QString OneFolder(const QCommandLineParser& parser, Context& context) {
-  const QStringList args = parser.positionalArguments();
-  if (args.size() != 1) {
-    PrintError(context, QStringLiteral("give exactly one FOLDER"));
-    return {};
-  }
-  return args[0];
-}
-
 class ScanCommand : public Command {
  public:
   QString name() const override { return QStringLiteral("scan"); }
@@ -98,10 +89,7 @@ class FilterCommand : public Command {
       PrintError(context, QStringLiteral("--v1/--no-v1 and --v2/--no-v2 exclude each other"));
       return kUsage;
     }
-    if (!context.pellox.Bind()) {
-      PrintError(context, context.pellox.error());
-      return kFailed;
-    }
+    if (!BindPellox(context)) return kFailed;
     ConsoleDesktop desktop(context.err);
     NoProgress progress;
     PelloxID3v1Reader reader(context.pellox);

@@ -153,10 +153,7 @@ class RenameFromTagCommand : public Command {
       }
       into = fi.absoluteFilePath() + u'/';
     }
-    if (!context.pellox.Bind()) {
-      PrintError(context, context.pellox.error());
-      return kFailed;
-    }
+    if (!BindPellox(context)) return kFailed;
     const QString pattern = parser.value(QStringLiteral("pattern"));
     ConsoleDesktop desktop(context.err);
     int status = kOk;

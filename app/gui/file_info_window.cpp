@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "app/program_title.h"
+#include "ui/button_set.h"
 #include "ui/color_scheme.h"
 #include "ui/command_button.h"
 
@@ -21,10 +22,7 @@ FileInfoWindow::FileInfoWindow(QWidget* parent)
   connect(close_, &CommandButton::Click, this, &QDialog::close);
 
   const ColorScheme& scheme = CurrentColorScheme();
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, scheme.BGColor());
-  pal.setColor(QPalette::WindowText, scheme.FGColor());
-  setPalette(pal);
+  ApplyWindowColors(this, scheme);
   close_->SetBackColor(scheme.ButtonColor());
   close_->SetBorderColor(scheme.BorderColor());
 

@@ -24,6 +24,7 @@
 #include "app/tag_helpers.h"
 #include "app/tag_transfer.h"
 #include "formats/id3v1.h"
+#include "ui/button_set.h"
 #include "ui/color_scheme.h"
 #include "ui/command_button.h"
 
@@ -67,21 +68,12 @@ MainWindow::~MainWindow() {
 
 CommandButton* MainWindow::MakeButton(const QString& caption, const QString& tooltip,
                                       void (MainWindow::*action)()) {
-  auto* b = new CommandButton(caption, this);
-  if (!tooltip.isEmpty()) b->setToolTip(tooltip);
-  b->setMinimumHeight(26);
-  b->setMinimumWidth(std::max(80, b->fontMetrics().horizontalAdvance(caption) + 24));
+  CommandButton* b = buttons_.Add(caption, tooltip, this, 80);
   connect(b, &CommandButton::Click, this, action);
-  buttons_ << b;
   return b;
 }
 
-CommandButton* MainWindow::button(const QString& caption) const {
-  for (CommandButton* b : buttons_) {
-    if (b->Caption() == caption) return b;
-  }
-  return nullptr;
-}
+CommandButton* MainWindow::button(const QString& caption) const { return buttons_.Find(caption); }
 
 void MainWindow::BuildLayout() {
   setWindowTitle(ProgramTitleWithVersion());
@@ -249,14 +241,8 @@ void MainWindow::BuildLayout() {
 
 void MainWindow::ApplyColors() {
   const ColorScheme& scheme = CurrentColorScheme();
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, scheme.BGColor());
-  pal.setColor(QPalette::WindowText, scheme.FGColor());
-  setPalette(pal);
-  for (CommandButton* b : buttons_) {
-    b->SetBackColor(scheme.ButtonColor());
-    b->SetBorderColor(scheme.BorderColor());
-  }
+  ApplyWindowColors(this, scheme);
+  buttons_.ApplyColors(scheme);
 }
 
 bool MainWindow::BindPellox() {

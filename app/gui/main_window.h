@@ -21,6 +21,7 @@
 #include "app/scan.h"
 #include "app/settings.h"
 #include "app/syntax_checker.h"
+#include "ui/button_set.h"
 
 namespace orlavo {
 
@@ -139,7 +140,7 @@ class MainWindow : public QWidget {
   std::array<QLineEdit*, kFieldCount> fields_{};
   QComboBox* genre_box_;
   QLineEdit* pattern_box_;
-  QList<CommandButton*> buttons_;
+  ButtonSet buttons_;
   std::unique_ptr<QtProgressDisplay> progress_;
 
   OptionsDialog* options_dialog_ = nullptr;

@@ -10,9 +10,7 @@ Desktop::Answer FakeDesktop::Message(const QString& title, const QString& text, 
     answers.pop_front();
     return a;
   }
-  return buttons == Buttons::kOk      ? Answer::kOk
-         : buttons == Buttons::kYesNo ? Answer::kNo
-                                      : Answer::kCancel;
+  return CautiousAnswer(buttons);
 }
 
 QString FakeDesktop::BrowseForFolder(const QString& title, const QString& initial) {

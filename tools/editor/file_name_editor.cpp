@@ -95,15 +95,8 @@ void FileNameEditor::Fill() {
   for (int i = 0; i < total && !StopRequested; ++i) {
     const QString& path = paths.Items[i];
     if (path.isEmpty()) continue;
-    ReportRow row;
-    const QString name = options.prefix_dir ? path : FileNameOf(path);
-    row.text = name;
-    if (options.prefix_dir) {
-      row.tooltip = FileNameOf(path);
-    } else {
-      row.tag = FolderOf(path);
-      row.tooltip = row.tag;
-    }
+    ReportRow row = FileRow(path, options.prefix_dir);
+    const QString name = row.text;
     ID3v1Tag tag{};
     context_.pellox.ReadID3v1(path, &tag);
     row.columns << TagColumnText(CleanTagText(RecordText(tag.Artist)),

@@ -9,6 +9,7 @@
 #include "app/flags.h"
 #include "app/program_title.h"
 #include "tools/gui/tool_pane.h"
+#include "ui/button_set.h"
 #include "ui/color_scheme.h"
 #include "ui/command_button.h"
 
@@ -22,21 +23,10 @@ AdvancedToolsWindow::AdvancedToolsWindow(Services services, PaneFactory factory,
                services_.program_folder},
       factory_(std::move(factory)) {
   setWindowTitle(ProgramTitleWithVersion());
-  const ColorScheme& scheme = CurrentColorScheme();
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, scheme.BGColor());
-  pal.setColor(QPalette::WindowText, scheme.FGColor());
-  setPalette(pal);
+  ApplyWindowColors(this, CurrentColorScheme());
   setAutoFillBackground(true);
-
-  auto make_button = [&](const QString& caption, const QString& tooltip) {
-    auto* b = new CommandButton(caption, this);
-    if (!tooltip.isEmpty()) b->setToolTip(tooltip);
-    b->SetBackColor(scheme.ButtonColor());
-    b->SetBorderColor(scheme.BorderColor());
-    b->setMinimumHeight(28);
-    b->setMinimumWidth(130);
-    return b;
+  auto make_button = [this](const QString& caption, const QString& tooltip) {
+    return buttons_.Add(caption, tooltip, this, 130);
   };
 
   auto* launch_column = new QVBoxLayout;

@@ -13,6 +13,7 @@
 #include "app/desktop.h"
 #include "app/settings.h"
 #include "tools/advanced_tools.h"
+#include "ui/button_set.h"
 
 namespace orlavo {
 
@@ -99,6 +100,7 @@ class AdvancedToolsWindow : public QWidget {
   CommandButton* options_;
   CommandButton* main_window_button_;
   CommandButton* files_folder_;
+  ButtonSet buttons_;
   bool closing_ = false;
 };
 

@@ -316,14 +316,7 @@ void ListGenerator::ShowFiles() {
   const int total = static_cast<int>(items.size());
   for (int i = 0; i < total && !StopRequested; ++i) {
     const QString& path = items[i];
-    ReportRow row;
-    row.text = row_text(path);
-    if (options.prefix_dir) {
-      row.tooltip = FileNameOf(path);
-    } else {
-      row.tag = FolderOf(path);
-      row.tooltip = row.tag;
-    }
+    ReportRow row = FileRow(path, options.prefix_dir);
     StreamInfo info{};
     ID3v1Tag tag{};
     if (needs_stream) context_.pellox.ReadMP3(path, &info);

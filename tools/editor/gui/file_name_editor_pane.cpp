@@ -12,7 +12,6 @@
 #include "app/gui/report_list_view.h"
 #include "app/helpers.h"
 #include "app/settings.h"
-#include "ui/color_scheme.h"
 #include "ui/command_button.h"
 
 namespace orlavo {
@@ -215,22 +214,11 @@ FileNameEditorPane::FileNameEditorPane(const ToolContext& context, MainWindow* m
 FileNameEditorPane::~FileNameEditorPane() { delete view_; }
 
 CommandButton* FileNameEditorPane::MakeButton(const QString& caption, const QString& tooltip) {
-  auto* b = new CommandButton(caption, this);
-  if (!tooltip.isEmpty()) b->setToolTip(tooltip);
-  const ColorScheme& scheme = CurrentColorScheme();
-  b->SetBackColor(scheme.ButtonColor());
-  b->SetBorderColor(scheme.BorderColor());
-  b->setMinimumHeight(26);
-  b->setMinimumWidth(std::max(70, b->fontMetrics().horizontalAdvance(caption) + 24));
-  buttons_ << b;
-  return b;
+  return buttons_.Add(caption, tooltip, this);
 }
 
 CommandButton* FileNameEditorPane::button(const QString& caption) const {
-  for (CommandButton* b : buttons_) {
-    if (b->Caption() == caption) return b;
-  }
-  return nullptr;
+  return buttons_.Find(caption);
 }
 
 QRadioButton* FileNameEditorPane::position_button(AddPosition p) const {

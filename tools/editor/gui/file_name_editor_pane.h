@@ -10,6 +10,7 @@
 
 #include "tools/editor/file_name_editor.h"
 #include "tools/gui/tool_pane.h"
+#include "ui/button_set.h"
 
 namespace orlavo {
 
@@ -60,7 +61,7 @@ class FileNameEditorPane : public ToolPane {
   ToolsStatus& status_;
   MainWindow* main_window_;
   ReportListView* view_;
-  QList<CommandButton*> buttons_;
+  ButtonSet buttons_;
   QLabel* mode_label_;
   QLabel* main_caption_;
   QLineEdit* main_text_;

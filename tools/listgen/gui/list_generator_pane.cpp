@@ -12,7 +12,6 @@
 #include "app/gui/report_list_view.h"
 #include "app/helpers.h"
 #include "app/settings.h"
-#include "ui/color_scheme.h"
 #include "ui/command_button.h"
 
 namespace orlavo {
@@ -171,22 +170,11 @@ ListGeneratorPane::ListGeneratorPane(const ToolContext& context, QWidget* parent
 ListGeneratorPane::~ListGeneratorPane() { delete view_; }
 
 CommandButton* ListGeneratorPane::MakeButton(const QString& caption, const QString& tooltip) {
-  auto* b = new CommandButton(caption, this);
-  if (!tooltip.isEmpty()) b->setToolTip(tooltip);
-  const ColorScheme& scheme = CurrentColorScheme();
-  b->SetBackColor(scheme.ButtonColor());
-  b->SetBorderColor(scheme.BorderColor());
-  b->setMinimumHeight(26);
-  b->setMinimumWidth(std::max(70, b->fontMetrics().horizontalAdvance(caption) + 24));
-  buttons_ << b;
-  return b;
+  return buttons_.Add(caption, tooltip, this);
 }
 
 CommandButton* ListGeneratorPane::button(const QString& caption) const {
-  for (CommandButton* b : buttons_) {
-    if (b->Caption() == caption) return b;
-  }
-  return nullptr;
+  return buttons_.Find(caption);
 }
 
 void ListGeneratorPane::set_size_menu(std::function<std::optional<QString>()> menu) {

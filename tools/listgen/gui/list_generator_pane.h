@@ -10,6 +10,7 @@
 
 #include "tools/gui/tool_pane.h"
 #include "tools/listgen/list_generator.h"
+#include "ui/button_set.h"
 
 namespace orlavo {
 
@@ -51,7 +52,7 @@ class ListGeneratorPane : public ToolPane {
   Desktop& desktop_;
   const Options& options_;
   ReportListView* view_;
-  QList<CommandButton*> buttons_;
+  ButtonSet buttons_;
   QLabel* folder_label_;
   QLabel* subfolders_label_;
   QLineEdit* pattern_;
