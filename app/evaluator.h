@@ -19,6 +19,14 @@ std::optional<qint64> EvaluateInteger(const QString& expression, QString* error 
 // The value as plain decimal digits (with "-" when negative).
 std::optional<QString> EvaluateToText(const QString& expression, QString* error = nullptr);
 
+// The two stages of EvaluateInteger, for tests: the direct form (whole
+// numbers, blanks, binary + - * / and parentheses; nullopt for anything else)
+// and the library parser that judges everything.
+namespace evaluator_internal {
+std::optional<qint64> EvaluateSimple(QStringView expression);
+std::optional<qint64> EvaluateWithLibrary(const QString& expression, QString* error);
+}  // namespace evaluator_internal
+
 }  // namespace orlavo
 
 #endif  // ORLAVO_APP_EVALUATOR_H_

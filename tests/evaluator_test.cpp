@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+
 namespace orlavo {
 namespace {
 
@@ -81,6 +84,38 @@ TEST(EvaluatorTest, BadExpressionsAreErrors) {
     EXPECT_FALSE(EvaluateInteger(QString::fromUtf8(expression), &error).has_value()) << expression;
     EXPECT_FALSE(error.isEmpty()) << expression;
     EXPECT_FALSE(EvaluateToText(QString::fromUtf8(expression)).has_value()) << expression;
+  }
+}
+
+// The direct form must never disagree with the library's parser.
+TEST(EvaluatorTest, DirectFormAgreesWithTheLibraryOnRandomExpressions) {
+  std::mt19937 random(20240607);
+  auto number = [&] { return QString::number(random() % 1000); };
+  std::function<QString(int)> expression = [&](int depth) -> QString {
+    QString text = depth > 2 || random() % 3 == 0 ? number() : u'(' + expression(depth + 1) + u')';
+    const int terms = static_cast<int>(random() % 4);
+    for (int i = 0; i < terms; ++i) {
+      const char* ops[] = {"+", " - ", "*", " / "};
+      text += QLatin1String(ops[random() % 4]);
+      text += depth > 2 || random() % 2 == 0 ? number() : u'(' + expression(depth + 1) + u')';
+    }
+    return text;
+  };
+  int quick_answers = 0;
+  for (int i = 0; i < 3000; ++i) {
+    const QString e = expression(0);
+    std::optional<qint64> quick = evaluator_internal::EvaluateSimple(e);
+    std::optional<qint64> full = evaluator_internal::EvaluateWithLibrary(e, nullptr);
+    if (quick) {
+      ++quick_answers;
+      ASSERT_TRUE(full.has_value()) << e.toStdString();
+      EXPECT_EQ(*quick, *full) << e.toStdString();
+    }
+  }
+  EXPECT_GT(quick_answers, 500);
+  // Forms the quick path leaves to the evaluator.
+  for (const char* e : {"-1+2", "2*-3", "1\t+1", "1.5*2", "", "1+", "(1", "2(3)", "1 2"}) {
+    EXPECT_FALSE(evaluator_internal::EvaluateSimple(QString::fromLatin1(e)).has_value()) << e;
   }
 }
 

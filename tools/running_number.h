@@ -15,13 +15,6 @@ namespace orlavo {
 std::optional<QString> NextRunningNumber(const QString& expression, const QString& placeholder,
                                          const QString& value, QString* error = nullptr);
 
-// The value of an expression made only of whole numbers, blanks, binary
-// + - * / and parentheses, computed as EvaluateInteger computes it; nullopt
-// for anything else (signs, other characters, syntax errors, long literals),
-// which is then EvaluateInteger's to judge. A running number is evaluated once
-// per file, and this form ("41 + 1") costs a fraction of a full parse.
-std::optional<qint64> EvaluateSimpleArithmetic(QStringView expression);
-
 }  // namespace orlavo
 
 #endif  // ORLAVO_TOOLS_RUNNING_NUMBER_H_
