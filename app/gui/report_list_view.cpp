@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QTimer>
+#include <climits>
 
 namespace orlavo {
 
@@ -102,9 +104,10 @@ ReportListView::ReportListView(ReportList& list, QWidget* parent)
     emit sortedByColumn(column);
   });
   connect(model_, &QAbstractItemModel::modelReset, this, &ReportListView::PullSelection);
-  connect(model_, &QAbstractItemModel::dataChanged, this, [this] {
-    if (!syncing_) PullSelection();
-  });
+  connect(model_, &QAbstractItemModel::dataChanged, this,
+          [this](const QModelIndex& first, const QModelIndex& last) {
+            if (!syncing_) PullRows(first.row(), last.row());
+          });
   connect(model_, &QAbstractItemModel::rowsRemoved, this, &ReportListView::PullSelection);
 }
 
@@ -142,6 +145,41 @@ void ReportListView::PullSelection() {
   }
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   syncing_ = false;
+}
+
+void ReportListView::PullRows(int first, int last) {
+  // Tools change rows one by one (a whole selection, thousands of names); the
+  // view catches up once per turn of the event loop, over the rows touched.
+  dirty_first_ = std::min(dirty_first_, first);
+  dirty_last_ = std::max(dirty_last_, last);
+  if (pull_scheduled_) return;
+  pull_scheduled_ = true;
+  QTimer::singleShot(0, this, [this] {
+    pull_scheduled_ = false;
+    const int first_row = std::max(0, dirty_first_);
+    const int last_row = std::min(dirty_last_, list().size() - 1);
+    dirty_first_ = INT_MAX;
+    dirty_last_ = -1;
+    if (first_row > last_row || selectionModel() == nullptr) return;
+    syncing_ = true;
+    const int last_column = model_->columnCount() - 1;
+    QItemSelection runs;
+    int run_start = -1;
+    for (int i = first_row; i <= last_row + 1; ++i) {
+      const bool on = i <= last_row && list().IsSelected(i);
+      if (on && run_start < 0) run_start = i;
+      if (!on && run_start >= 0) {
+        runs.select(model_->index(run_start, 0), model_->index(i - 1, last_column));
+        run_start = -1;
+      }
+    }
+    QItemSelectionModel* selection = selectionModel();
+    selection->select(
+        QItemSelection(model_->index(first_row, 0), model_->index(last_row, last_column)),
+        QItemSelectionModel::Deselect);
+    selection->select(runs, QItemSelectionModel::Select);
+    syncing_ = false;
+  });
 }
 
 void ReportListView::selectionChanged(const QItemSelection& selected,

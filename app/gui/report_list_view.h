@@ -8,6 +8,7 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QTableView>
+#include <climits>
 
 #include "app/report_list.h"
 
@@ -65,9 +66,14 @@ class ReportListView : public QTableView {
  private:
   // Copies the rows' selected flags into the view's selection.
   void PullSelection();
+  // The same for the rows first to last, at the next turn of the event loop.
+  void PullRows(int first, int last);
 
   ReportListModel* model_;
   bool syncing_ = false;
+  bool pull_scheduled_ = false;
+  int dirty_first_ = INT_MAX;
+  int dirty_last_ = -1;
 };
 
 }  // namespace orlavo

@@ -39,6 +39,9 @@ class FileNameEditorPane : public ToolPane {
   QCheckBox* case_sensitive() const { return case_sensitive_; }
   QRadioButton* position_button(AddPosition p) const;
 
+  // Shows the editor's inputs and mode after the program changed them.
+  void RefreshControls() { ShowState(); }
+
   // The context menu's entries, as its clicks run them.
   void ImportFromTags();
   void ExportToTags();
