@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/flags.h"
 #include "app/gui/main_window.h"
@@ -182,6 +183,27 @@ TEST_F(AdvancedToolsWindowTest, EditorPaneRenamesWithARunningNumber) {
   // The main window's list follows.
   EXPECT_EQ(main_->list().size(), 3);
   EXPECT_EQ(main_->list().row(0).text, "1_a - one.mp3");
+}
+
+TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
+  AdvancedToolsWindow* w = Open();
+  auto* pane = qobject_cast<FileNameEditorPane*>(w->pane(ToolCode::kFileNameEditor));
+  ASSERT_NE(pane, nullptr);
+  pane->list_view()->SelectRow(1);
+  QTest::keyClick(pane->list_view(), Qt::Key_Return);
+  EXPECT_EQ(desktop_.opened.last(), music_ + "b - two.mp3");
+  QTest::keyClick(pane->list_view(), Qt::Key_Delete);
+  ASSERT_EQ(pane->editor().list().size(), 2);
+  EXPECT_EQ(pane->editor().list().row(1).text, "c - three.mp3");
+  EXPECT_TRUE(QFile::exists(music_ + "b - two.mp3"));
+
+  w->launcher(ToolCode::kListGenerator)->PerformClick();
+  auto* gen = qobject_cast<ListGeneratorPane*>(w->pane(ToolCode::kListGenerator));
+  ASSERT_NE(gen, nullptr);
+  gen->button("Show files")->PerformClick();
+  gen->list_view()->SelectRow(0);
+  QTest::keyClick(gen->list_view(), Qt::Key_Delete);
+  EXPECT_EQ(gen->generator().preview().size(), 2);
 }
 
 }  // namespace

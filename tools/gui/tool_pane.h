@@ -9,6 +9,8 @@
 
 namespace orlavo {
 
+class ReportListView;
+
 class ToolPane : public QWidget {
   Q_OBJECT
 
@@ -19,6 +21,19 @@ class ToolPane : public QWidget {
   virtual void ShowTool() = 0;
   // What the tool leaves in Settings.ini when the window unloads.
   virtual void SaveKeys(ToolKeys& keys) const {}
+
+ protected:
+  // The pane's file list: hidden while a stoppable fill of it asks for that;
+  // Delete removes the selected rows (RemoveSelectedRows), Enter opens the
+  // current row as a double-click does.
+  void AttachList(ReportListView* view, ToolsStatus& status);
+  virtual void RemoveSelectedRows() = 0;
+  // True while the list's keys must wait (the key is passed in).
+  virtual bool KeysWait(int key) const { return false; }
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  ReportListView* list_view_ = nullptr;
 };
 
 }  // namespace orlavo

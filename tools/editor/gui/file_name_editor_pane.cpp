@@ -4,7 +4,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -28,7 +27,6 @@ FileNameEditorPane::FileNameEditorPane(const ToolContext& context, MainWindow* m
   view_ = new ReportListView(editor_.list(), this);
   view_->report_model()->SetEditable(true);
   view_->setContextMenuPolicy(Qt::CustomContextMenu);
-  view_->installEventFilter(this);
   view_->header()->resizeSection(0, 260);
   view_->header()->resizeSection(1, 200);
   connect(view_, &QWidget::customContextMenuRequested, this, &FileNameEditorPane::ShowContextMenu);
@@ -46,11 +44,7 @@ FileNameEditorPane::FileNameEditorPane(const ToolContext& context, MainWindow* m
       main_window_->desktop().ShellOpen(r.tag + r.ColumnText(kEditorOriginalColumn));
     }
   });
-  // The running fill hides the list when the option says so.
-  connect(&status_, &ToolsStatus::changed, this, [this] {
-    view_->setVisible(
-        !(status_.running_list() == &editor_.list() && status_.running_list_hidden()));
-  });
+  AttachList(view_, status_);
 
   auto* list_label = new QLabel(L(kListLabel), this);
   up_ = MakeButton(QStringLiteral("\u25B2"), QStringLiteral("Move the selected file up"));
@@ -316,21 +310,9 @@ void FileNameEditorPane::DeleteFromHardDrive() {
   editor_.DeleteFromHardDrive(view_->CurrentRow());
 }
 
-bool FileNameEditorPane::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_ && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    // Keys other than F2 wait while an operation runs.
-    if (status_.stoppable_running() && key->key() != Qt::Key_F2) return true;
-    if (key->key() == Qt::Key_Delete) {
-      editor_.RemoveSelectedRows();
-      return true;
-    }
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      emit view_->doubleClicked(view_->currentIndex());
-      return true;
-    }
-  }
-  return ToolPane::eventFilter(watched, event);
+bool FileNameEditorPane::KeysWait(int key) const {
+  // Keys other than F2 wait while an operation runs.
+  return status_.stoppable_running() && key != Qt::Key_F2;
 }
 
 }  // namespace orlavo

@@ -50,7 +50,8 @@ class FileNameEditorPane : public ToolPane {
   void DeleteFromHardDrive();
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void RemoveSelectedRows() override { editor_.RemoveSelectedRows(); }
+  bool KeysWait(int key) const override;
 
  private:
   CommandButton* MakeButton(const QString& caption, const QString& tooltip);

@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QVBoxLayout>
 
@@ -30,11 +29,7 @@ ListGeneratorPane::ListGeneratorPane(const ToolContext& context, QWidget* parent
       options_(context.options) {
   generator_.set_size_menu([this] { return PopUpSizeMenu(); });
   view_ = new ReportListView(generator_.preview(), this);
-  view_->installEventFilter(this);
-  connect(&status_, &ToolsStatus::changed, this, [this] {
-    view_->setVisible(
-        !(status_.running_list() == &generator_.preview() && status_.running_list_hidden()));
-  });
+  AttachList(view_, status_);
   connect(view_, &ReportListView::selectionEdited, this, [this] {
     up_->setEnabled(generator_.arrows_enabled());
     down_->setEnabled(generator_.arrows_enabled());
@@ -222,21 +217,6 @@ void ListGeneratorPane::ShowState() {
 void ListGeneratorPane::FocusPattern() {
   pattern_->setFocus();
   pattern_->setCursorPosition(pattern_->text().size());
-}
-
-bool ListGeneratorPane::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_ && event->type() == QEvent::KeyPress) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Delete) {
-      generator_.RemoveSelectedRows();
-      return true;
-    }
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-      emit view_->doubleClicked(view_->currentIndex());
-      return true;
-    }
-  }
-  return ToolPane::eventFilter(watched, event);
 }
 
 }  // namespace orlavo

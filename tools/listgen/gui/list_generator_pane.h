@@ -39,7 +39,7 @@ class ListGeneratorPane : public ToolPane {
   void set_size_menu(std::function<std::optional<QString>()> menu);
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void RemoveSelectedRows() override { generator_.RemoveSelectedRows(); }
 
  private:
   CommandButton* MakeButton(const QString& caption, const QString& tooltip);

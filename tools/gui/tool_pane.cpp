@@ -1,0 +1,34 @@
+#include "tools/gui/tool_pane.h"
+
+#include <QKeyEvent>
+
+#include "app/gui/report_list_view.h"
+
+namespace orlavo {
+
+void ToolPane::AttachList(ReportListView* view, ToolsStatus& status) {
+  list_view_ = view;
+  view->installEventFilter(this);
+  connect(&status, &ToolsStatus::changed, this, [this, &status] {
+    list_view_->setVisible(
+        !(status.running_list() == &list_view_->list() && status.running_list_hidden()));
+  });
+}
+
+bool ToolPane::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == list_view_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (KeysWait(key)) return true;
+    if (key == Qt::Key_Delete) {
+      RemoveSelectedRows();
+      return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      emit list_view_->doubleClicked(list_view_->currentIndex());
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace orlavo
