@@ -3,19 +3,18 @@
 // editor on the same files in the same run: the window's overhead.
 #include <QApplication>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
 
 #include "app/gui/report_list_view.h"
 #include "app/pellox_binding.h"
 #include "app/settings.h"
+#include "tests/support/bench_floor.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/mp3_bytes.h"
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "ui/command_button.h"
 
 using namespace orlavo;
-using Clock = std::chrono::steady_clock;
 
 namespace {
 
@@ -28,13 +27,6 @@ void Prepare(FileNameEditor& editor) {
   in.main_text = QStringLiteral(" varX");
   in.variable_on = true;
   in.var_value = QStringLiteral("1");
-}
-
-template <typename F>
-double Time(F&& f) {
-  const auto t0 = Clock::now();
-  f();
-  return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
 }  // namespace
@@ -68,10 +60,10 @@ int main(int argc, char** argv) {
   double best_headless = 1e9, best_window = 1e9;
   for (int round = 0; round < 3; ++round) {
     Prepare(headless);
-    best_headless = std::min(best_headless, Time([&] { headless.DoIt(); }));
+    best_headless = std::min(best_headless, testing::TimeSeconds([&] { headless.DoIt(); }));
     Prepare(pane.editor());
     pane.RefreshControls();
-    best_window = std::min(best_window, Time([&] {
+    best_window = std::min(best_window, testing::TimeSeconds([&] {
                              pane.button(QStringLiteral("Do it!"))->PerformClick();
                              QApplication::processEvents();
                            }));

@@ -1,27 +1,24 @@
 // The list generator's "Create" with the default pattern over 50,000 preview
 // rows, against the floor of opening each file, reading its first 4 and last
 // 128 bytes and closing it, measured in the same run on the same (cached) files.
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include "app/desktop.h"
 #include "app/pellox_binding.h"
 #include "app/settings.h"
+#include "tests/support/bench_floor.h"
 #include "tests/support/mp3_bytes.h"
 #include "tools/advanced_tools.h"
 #include "tools/listgen/list_generator.h"
 
 using namespace orlavo;
-using Clock = std::chrono::steady_clock;
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -70,21 +67,8 @@ int main(int argc, char** argv) {
     ListFileReport report = generator.Create();
     checksum += report.lines;
   };
-  auto floor = [&] {
-    for (const QByteArray& p : paths) {
-      int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
-      if (fd < 0) continue;
-      unsigned char head[4], tail[128];
-      checksum += ::read(fd, head, sizeof(head));
-      if (::lseek(fd, -128, SEEK_END) >= 0) checksum += ::read(fd, tail, sizeof(tail));
-      ::close(fd);
-    }
-  };
-  auto time = [](auto&& f) {
-    auto t0 = Clock::now();
-    f();
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-  };
+  auto floor = [&] { checksum += testing::ReadHeadAndTail(paths, 4); };
+  auto time = [](auto&& f) { return testing::TimeSeconds(f); };
   time(create);  // warm the cache
   double best_create = 1e9, best_floor = 1e9;
   for (int round = 0; round < 5; ++round) {

@@ -1,24 +1,21 @@
 // ReadID3v1 + ReadMP3 through libpellox.so over 20,000 generated files, against
 // the floor of opening each file, reading its first 4 and last 128 bytes and
 // closing it, measured in the same run on the same (cached) files.
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
 #include "app/pellox_binding.h"
+#include "tests/support/bench_floor.h"
 #include "tests/support/id3v2_builder.h"
 #include "tests/support/lame_fixture.h"
 
 using namespace orlavo;
-using Clock = std::chrono::steady_clock;
 
 int main() {
   constexpr int kFiles = 20000;
@@ -55,22 +52,8 @@ int main() {
       checksum += info.Frames + tag.Exists;
     }
   };
-  auto floor = [&] {
-    for (const QByteArray& p : paths) {
-      int fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
-      if (fd < 0) continue;
-      unsigned char head[4], tail[128];
-      checksum += ::read(fd, head, sizeof(head));
-      off_t end = ::lseek(fd, -128, SEEK_END);
-      if (end >= 0) checksum += ::read(fd, tail, sizeof(tail));
-      ::close(fd);
-    }
-  };
-  auto time = [](auto&& f) {
-    auto t0 = Clock::now();
-    f();
-    return std::chrono::duration<double>(Clock::now() - t0).count();
-  };
+  auto floor = [&] { checksum += testing::ReadHeadAndTail(paths, 4); };
+  auto time = [](auto&& f) { return testing::TimeSeconds(f); };
   time(ours);  // warm the cache
   double best_ours = 1e9, best_floor = 1e9;
   for (int round = 0; round < 7; ++round) {
