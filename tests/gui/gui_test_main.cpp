@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir.path()));
   }
+  // Deleted files go to a trash of the run's own, never the user's.
+  QTemporaryDir data_home;
+  qputenv("XDG_DATA_HOME", QFile::encodeName(data_home.path() + "/share"));
   QApplication app(argc, argv);
   // Number texts are pinned to one locale so expected texts are exact.
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
