@@ -109,8 +109,9 @@ bool SpawnDetached(std::vector<std::string> args, bool search_path, bool quiet, 
 }
 
 Answer AskAtTerminal(std::string_view title, std::string_view question) {
+  const std::string prompt = std::string(title) + ": " + std::string(question) + " (y/n) ";
   // Set apart from the console messages above it, as they are from each other.
-  std::string prompt = "\n" + std::string(title) + ": " + std::string(question) + " (y/n) ";
+  std::fputs("\n", stdout);
   for (;;) {
     std::fputs(prompt.c_str(), stdout);
     std::fflush(stdout);
@@ -123,7 +124,6 @@ Answer AskAtTerminal(std::string_view title, std::string_view question) {
     }
     Answer answer = TerminalAnswer(line);
     if (answer != Answer::kNone) return answer;
-    prompt.erase(0, 1);
   }
 }
 
