@@ -15,6 +15,7 @@
 #include "tests/support/fake_encoder_library.h"
 #include "tests/support/qstring_print.h"
 #include "tests/support/wav_fixture.h"
+#include "tools/gui/advanced_tools_window.h"
 #include "tools/gui/tools_launcher.h"
 #include "ui/command_button.h"
 
@@ -130,6 +131,34 @@ TEST_F(EncoderPaneTest, ControlsRestDuringARunAndTheFolderShowsAfterIt) {
   pane_->run_button()->PerformClick();
   EXPECT_EQ(pane_->output_folder()->text(), folder_ + "out/");
   EXPECT_TRUE(QFile::exists(folder_ + "out/b.mp3"));
+}
+
+// The encoder runs to its end once started, even when its window is closed
+// meanwhile: the window and the pane must outlive the run.
+TEST_F(EncoderPaneTest, ClosingTheWindowDuringARunLetsTheRunFinish) {
+  AdvancedToolsWindow::Services services{
+      QStringLiteral(ORLAVO_BIN_DIR "/"), desktop_, pellox_, options_, nullptr, {}};
+  QPointer<AdvancedToolsWindow> window = new AdvancedToolsWindow(
+      services, [this](ToolCode code, const ToolContext& context, QWidget* parent) -> ToolPane* {
+        return code == ToolCode::kEncoder ? new EncoderPane(context, parent, &fake_) : nullptr;
+      });
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  window->Launch(ToolCode::kEncoder);
+  auto* pane = qobject_cast<EncoderPane*>(window->pane(ToolCode::kEncoder));
+  ASSERT_NE(pane, nullptr);
+  pane->encoder().AddDropped({folder_ + "a.WAV", folder_ + "b.wav"});
+  int alive_after_close = 0;
+  fake_.during = [&](int percent) {
+    if (window && percent == 50 && fake_.calls.size() == 2) window->close();
+    QApplication::processEvents();
+    if (window && fake_.calls.size() > 2) ++alive_after_close;
+  };
+  pane->run_button()->PerformClick();
+  EXPECT_EQ(fake_.calls.size(), 4);
+  EXPECT_EQ(alive_after_close, 3);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace
