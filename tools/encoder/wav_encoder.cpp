@@ -208,11 +208,11 @@ int WavEncoder::AddDropped(const QStringList& paths) {
   const RowOptions options{context_.options.prefix_dir, context_.options.size_unit,
                            context_.options.main_folder};
   int added = 0;
-  for (const QString& path : paths) {
+  for (const QString& dropped : paths) {
+    const QFileInfo info(dropped);
+    const QString path = info.absoluteFilePath();
     const QString name = FileNameOf(path);
-    if (!IsWavName(name)) continue;
-    const QFileInfo info(path);
-    if (!info.isFile()) continue;
+    if (!IsWavName(name) || !info.isFile()) continue;
     const int row = AddFileRow(list_, path, QString(), false, options, nullptr, info.size());
     list_.SetTooltip(row, name);
     ++added;
