@@ -25,5 +25,18 @@ TEST(HelpDocumentTest, ShipsInTheProgramFolderAndCoversTheMainWindow) {
   EXPECT_EQ(text.count(QStringLiteral("<table>")), text.count(QStringLiteral("</table>")));
 }
 
+TEST(HelpDocumentTest, CoversTheEncoderAndItsCommand) {
+  QFile help(QStringLiteral(ORLAVO_BIN_DIR "/Orlavo Professional.html"));
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(help.readAll());
+  for (const char* topic :
+       {"href=\"#encoder\"", "Encode/Decode", "Wav files to encode", "Bitrate:", "Mode:",
+        "DualChannel", "Output folder:", "File already exists, overwrite?", "Clear the list?",
+        "Can't open WAV file", "Can't write the MP3 file", "Can't locate required DLL",
+        "orlavo-cli encode", "--overwrite", "skipped: already exists"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+  }
+}
+
 }  // namespace
 }  // namespace orlavo
