@@ -5,6 +5,7 @@
 
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
+#include "tools/splitter/gui/splitter_pane.h"
 
 namespace orlavo {
 namespace {
@@ -53,6 +54,8 @@ ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* ma
       return new FileNameEditorPane(context, main_window, parent);
     case ToolCode::kListGenerator:
       return new ListGeneratorPane(context, parent);
+    case ToolCode::kSplitter:
+      return new SplitterPane(context, parent);
     default:
       return nullptr;
   }
