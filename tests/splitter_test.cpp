@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <cmath>
 
 #include "app/pellox_binding.h"
 #include "app/settings.h"
@@ -385,6 +386,111 @@ TEST_F(SplitterTest, PreviewWritesTheSelectedTrackAndOpensIt) {
   EXPECT_EQ(desktop_.opened, (QStringList{s.PreviewPath(), s.PreviewPath()}));
   EXPECT_EQ(status_.percent_text(), "0%");
   EXPECT_TRUE(testing::Mpg123Decodes(s.PreviewPath()));
+}
+
+// A leading Info frame holds no audio: it is in no track, though the
+// duration counts it as the stream information does.
+TEST_F(SplitterTest, LeadingInfoFrameIsLeftOut) {
+  const Bytes audio = testing::EncodeTaggedMp3({.seconds = 6.0}, /*vbr=*/false);
+  const std::vector<testing::FrameSpan> frames = testing::ListFrames(audio, 0);
+  ASSERT_GT(frames.size(), 2u);
+  const QString path = work_.path() + "/info.mp3";
+  testing::WriteFileBytes(path, audio);
+  Splitter& s = MakeSplitter(path);
+  EXPECT_FALSE(s.audio().vbr);
+  EXPECT_EQ(s.duration_seconds(), static_cast<qint64>(audio.size()) / kBytesPerSecond);
+  Add("0:2");
+  Add("0:4");
+  s.SetTicked(1, false);
+  desktop_.answers = {Answer::kOk, Answer::kYes};
+  s.CreateTracks();
+  const size_t start = frames[0].length;
+  EXPECT_EQ(testing::ReadFileBytes(out_ + "Track01.mp3"),
+            Bytes(audio.begin() + start, audio.begin() + start + 2 * kBytesPerSecond));
+}
+
+// A variable-bitrate source is cut on frame boundaries: a time falls on the
+// boundary nearest to it, and the duration is the frames' durations summed.
+TEST_F(SplitterTest, VariableBitrateSourceIsCutOnFrameBoundaries) {
+  const Bytes audio = testing::EncodeTaggedMp3({.seconds = 9.0}, /*vbr=*/true);
+  const std::vector<testing::FrameSpan> frames = testing::ListFrames(audio, 0);
+  ASSERT_GT(frames.size(), 300u);
+  // The oracle: frame boundaries after the Xing frame and their times.
+  std::vector<size_t> offsets;
+  std::vector<double> times;
+  double t = 0;
+  for (size_t i = 1; i < frames.size(); ++i) {
+    offsets.push_back(frames[i].offset);
+    times.push_back(t);
+    t += static_cast<double>(frames[i].samples) / frames[i].sample_rate;
+  }
+  offsets.push_back(frames.back().offset + frames.back().length);
+  times.push_back(t);
+  auto nearest = [&](double seconds) {
+    size_t best = 0;
+    for (size_t i = 1; i < times.size(); ++i) {
+      if (std::abs(times[i] - seconds) < std::abs(times[best] - seconds)) best = i;
+    }
+    return offsets[best];
+  };
+
+  const QString path = work_.path() + "/vbr.mp3";
+  testing::WriteFileBytes(path, audio);
+  Splitter& s = MakeSplitter(path);
+  ASSERT_TRUE(s.audio().vbr);
+  EXPECT_EQ(s.duration_seconds(), static_cast<qint64>(t));
+  Add("0:2:500");
+  Add("0:6:010");
+  desktop_.answers = {Answer::kYes};
+  Add("0:9");
+  ASSERT_EQ(OutFiles().size(), 3);
+  const double cuts[] = {0.0, 2.5, 6.01, 9.0};
+  for (int i = 0; i < 3; ++i) {
+    const QString file = out_ + OutFiles()[i];
+    EXPECT_EQ(testing::ReadFileBytes(file),
+              Bytes(audio.begin() + nearest(cuts[i]), audio.begin() + nearest(cuts[i + 1])))
+        << i;
+    EXPECT_TRUE(testing::Mpg123Decodes(file)) << i;
+  }
+  s.tracks().SelectOnly(1);
+  ASSERT_TRUE(s.Preview());
+  EXPECT_EQ(testing::ReadFileBytes(s.PreviewPath()),
+            Bytes(audio.begin() + nearest(2.5), audio.begin() + nearest(6.01)));
+}
+
+TEST(SourceAudioTest, NearestBoundaryTiesGoToTheEarlierOne) {
+  SourceAudio audio;
+  audio.vbr = true;
+  audio.boundary_offsets = {100, 300, 700};
+  audio.boundary_micros = {0, 26000, 52000};
+  EXPECT_EQ(audio.OffsetAt(12), 100);
+  EXPECT_EQ(audio.OffsetAt(13), 100);  // the tie
+  EXPECT_EQ(audio.OffsetAt(14), 300);
+  EXPECT_EQ(audio.OffsetAt(99999), 700);
+  EXPECT_EQ(audio.DurationSeconds(), 0);
+}
+
+// Positions beyond 32767 seconds: a 40,000-second source at 8 kbit/s (a
+// sparse file whose first frame is all the stream information needs).
+TEST_F(SplitterTest, TimesAreNotCappedAt32767Seconds) {
+  const QString path = work_.path() + "/long.mp3";
+  {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray frame(72, '\x55');
+    frame[0] = '\xFF', frame[1] = '\xE3', frame[2] = '\x18', frame[3] = '\xC0';
+    f.write(frame);
+    ASSERT_TRUE(f.resize(40000000));
+  }
+  Splitter& s = MakeSplitter(path);
+  EXPECT_EQ(s.stream_info().Duration, 32767);
+  EXPECT_EQ(s.duration_caption(), "Source Duration: 666:40");
+  Add("599:59");
+  Add("600:00");
+  s.SetTicked(0, false);
+  desktop_.answers = {Answer::kOk, Answer::kYes};
+  EXPECT_EQ(s.CreateTracks(), QStringList{out_ + "Track02.mp3"});
+  EXPECT_EQ(QFileInfo(out_ + "Track02.mp3").size(), 1000);
 }
 
 TEST_F(SplitterTest, PaneFieldsComeFromTheSettingsWhileTheyExist) {

@@ -1,6 +1,11 @@
 #include "tools/splitter/source_audio.h"
 
+#include <QFile>
 #include <algorithm>
+#include <cmath>
+
+#include "formats/byte_source.h"
+#include "formats/frame_walk.h"
 
 namespace orlavo {
 
@@ -31,18 +36,6 @@ qint64 SourceAudio::OffsetAt(qint64 ms) const {
   return std::min(audio_start + bytes, std::max(audio_start, audio_end));
 }
 
-}  // namespace orlavo
-
-// Provisional layout until the shared frame walk lands: the audio starts at
-// the first frame after an ID3v2 tag and ends before an ID3v1 tag.
-#include <QFile>
-
-#include "formats/byte_source.h"
-#include "formats/id3v1.h"
-#include "formats/mpeg_header.h"
-
-namespace orlavo {
-
 SourceAudio AnalyzeSourceAudio(const QString& path, const StreamInfo& info) {
   SourceAudio audio;
   audio.bitrate = info.Bitrate;
@@ -50,14 +43,29 @@ SourceAudio AnalyzeSourceAudio(const QString& path, const StreamInfo& info) {
   FileSource source(QFile::encodeName(path).constData());
   if (!source.ok()) return audio;
   audio.readable = true;
-  audio.file_size = static_cast<qint64>(source.size());
-  uint8_t head[10] = {};
-  source.ReadAt(0, head);
-  audio.first_frame = static_cast<qint64>(LeadingId3v2Size(head));
-  audio.audio_start = audio.first_frame;
-  audio.audio_end = audio.file_size;
-  if (audio.file_size - audio.audio_start >= 128 + 4 && HasId3v1Tag(source)) {
-    audio.audio_end -= 128;
+  const AudioLayout layout = FindAudioLayout(source);
+  audio.file_size = static_cast<qint64>(layout.file_size);
+  audio.audio_start = static_cast<qint64>(layout.audio_start);
+  audio.audio_end = static_cast<qint64>(std::max(layout.audio_end, layout.audio_start));
+  audio.first_frame = static_cast<qint64>(layout.first_frame.value_or(layout.audio_start));
+  audio.vbr = layout.variable_bitrate();
+  if (!audio.vbr) return audio;
+
+  // Only a variable-bitrate source needs every frame: a constant one is cut
+  // by arithmetic, whatever its length.
+  const FrameWalk walk = WalkFrames(source);
+  audio.boundary_offsets.reserve(walk.frames.size() + 1);
+  audio.boundary_micros.reserve(walk.frames.size() + 1);
+  double seconds = 0;
+  for (const MpegFrame& frame : walk.frames) {
+    audio.boundary_offsets.push_back(static_cast<qint64>(frame.offset));
+    audio.boundary_micros.push_back(std::llround(seconds * 1e6));
+    seconds += frame.Seconds();
+  }
+  if (!walk.frames.empty()) {
+    const MpegFrame& last = walk.frames.back();
+    audio.boundary_offsets.push_back(static_cast<qint64>(last.offset + last.length));
+    audio.boundary_micros.push_back(std::llround(seconds * 1e6));
   }
   return audio;
 }
