@@ -52,7 +52,7 @@ SplitterPane::SplitterPane(const ToolContext& context, QWidget* parent)
 
   name_editor_ = new QLineEdit(view_->viewport());
   name_editor_->hide();
-  connect(name_editor_, &QLineEdit::returnPressed, this, [this] { EndRename(); });
+  name_editor_->installEventFilter(this);
 
   source_ = new QLineEdit(this);
   destination_ = new QLineEdit(this);
@@ -239,7 +239,21 @@ void SplitterPane::EndRename() {
 }
 
 bool SplitterPane::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == view_->viewport() && event->type() == QEvent::MouseButtonPress) {
+  if (watched == name_editor_ && event->type() == QEvent::KeyPress) {
+    // Handled here: a line edit passes Enter on to its parent, the list,
+    // where it would open the editor again.
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      EndRename();
+      return true;
+    }
+    if (key == Qt::Key_Escape) {
+      renaming_row_ = -1;
+      name_editor_->hide();
+      view_->setFocus();
+      return true;
+    }
+  } else if (watched == view_->viewport() && event->type() == QEvent::MouseButtonPress) {
     if (name_editor_->isVisible() && !name_editor_->geometry().contains(
                                          static_cast<QMouseEvent*>(event)->position().toPoint())) {
       EndRename();
