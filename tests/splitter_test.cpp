@@ -1,6 +1,7 @@
 #include "tools/splitter/splitter.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <QDir>
 #include <QFile>
@@ -324,6 +325,28 @@ TEST_F(SplitterTest, AFullDiskLeavesNoPartialTrack) {
   EXPECT_TRUE(LastMessage().contains("The 1 track(s) created before it are complete."));
 }
 
+// The same on a real file system that fills: a 64 KiB tmpfs (root only).
+TEST_F(SplitterTest, AFullFileSystemLeavesNoPartialTrack) {
+  const QString small = work_.path() + "/small";
+  QDir().mkpath(small);
+  if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a small file system here";
+  }
+  struct Unmount {
+    QByteArray path;
+    ~Unmount() { ::umount(path.constData()); }
+  } unmount{QFile::encodeName(small)};
+  Splitter& s = MakeSplitter(WriteSource("a.mp3"));
+  s.set_destination(small + u'/');
+  for (const char* t : {"0:2", "0:5", "0:7"}) Add(t);
+  desktop_.answers = {Answer::kOk, Answer::kYes};
+  EXPECT_EQ(s.CreateTracks(), QStringList{small + "/Track01.mp3"});
+  EXPECT_EQ(QDir(small).entryList(QDir::Files | QDir::Hidden), QStringList{"Track01.mp3"});
+  EXPECT_EQ(desktop_.messages.back().icon, Desktop::Icon::kCritical);
+  EXPECT_TRUE(LastMessage().startsWith(small + "/Track02.mp3 could not be created: "))
+      << LastMessage().toStdString();
+}
+
 TEST_F(SplitterTest, StandardCueSheetBuildsTheListThroughAddNewTime) {
   const QString source = WriteSource("album.mp3");
   WriteText(work_.path() + "/album.cue",
@@ -502,7 +525,12 @@ TEST_F(SplitterTest, PaneFieldsComeFromTheSettingsWhileTheyExist) {
   s.Show(settings);
   EXPECT_EQ(s.source(), source);
   EXPECT_EQ(s.duration_caption(), "Source Duration: 00:10");
-  QFile::remove(source);
+  // A later show keeps the fields as the person left them.
+  const QString other = WriteSource("b.mp3");
+  s.set_source(other);
+  s.Show(settings);
+  EXPECT_EQ(s.source(), other);
+  QFile::remove(other);
   QDir(out_).removeRecursively();
   s.Show(settings);
   EXPECT_EQ(s.source(), "");

@@ -65,8 +65,14 @@ QString Splitter::FullDurationText() const {
 }
 
 void Splitter::Show(const Settings& settings) {
-  source_ = settings.Read(L(settings_key::kSplitSFile));
-  destination_ = settings.Read(L(settings_key::kSplitRDir));
+  // The keys are written only when the window unloads: read again on a later
+  // show, they would put back the source of an earlier session under a track
+  // list made for another one.
+  if (!shown_) {
+    source_ = settings.Read(L(settings_key::kSplitSFile));
+    destination_ = settings.Read(L(settings_key::kSplitRDir));
+    shown_ = true;
+  }
   if (!source_.isEmpty() && !FileExists(source_)) source_.clear();
   if (!destination_.isEmpty() && !FolderExists(destination_)) destination_.clear();
   RefreshSource();

@@ -96,8 +96,9 @@ class Splitter {
   const StreamInfo& stream_info() const { return info_; }
   const SourceAudio& audio() const { return audio_; }
 
-  // Showing the pane: the stored fields, each emptied when its file or
-  // folder is gone, and the source's information.
+  // Showing the pane: the stored fields (on the first show; later the fields
+  // as they are), each emptied when its file or folder is gone, and the
+  // source's information.
   void Show(const Settings& settings);
   void SaveKeys(ToolKeys& keys) const;
 
@@ -185,6 +186,7 @@ class Splitter {
     bool operator==(const AnalysedFile&) const = default;
   };
   AnalysedFile analysed_;
+  bool shown_ = false;
   bool adding_from_cue_ = false;
   bool loading_cue_ = false;
   QStringList load_refusals_;

@@ -42,6 +42,9 @@ SplitterPane::SplitterPane(const ToolContext& context, QWidget* parent)
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
   view_->setContextMenuPolicy(Qt::CustomContextMenu);
   view_->viewport()->installEventFilter(this);
+  // Numbers are short and names the widest texts; times fit their columns.
+  view_->header()->resizeSection(0, 64);
+  view_->header()->resizeSection(1, 240);
   AttachList(view_, status_);
   connect(view_, &QWidget::customContextMenuRequested, this, [this] { ShowPlayMenu(); });
   connect(view_, &QAbstractItemView::doubleClicked, this, [this] { BeginRename(); });
@@ -190,9 +193,6 @@ void SplitterPane::ShowState() {
   bitrate_label_->setText(splitter_.bitrate_caption());
   frequency_label_->setText(splitter_.frequency_caption());
   create_->SetCaption(splitter_.create_caption());
-  // Names are the widest texts; times fit their columns.
-  if (view_->header()->sectionSize(0) < 56) view_->header()->resizeSection(0, 56);
-  if (view_->header()->sectionSize(1) < 220) view_->header()->resizeSection(1, 220);
 }
 
 void SplitterPane::FocusTimeField() {
