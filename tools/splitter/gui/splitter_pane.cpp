@@ -1,6 +1,7 @@
 #include "tools/splitter/gui/splitter_pane.h"
 
 #include <QCursor>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -278,6 +279,7 @@ void SplitterPane::SaveClicked() {
   if (splitter_.tracks().empty()) return;
   const std::optional<int> item = save_menu_ ? save_menu_() : PopUpSaveMenu();
   if (item) splitter_.SaveCue(*item == 0 ? CueKind::kOrv : CueKind::kStandard);
+  QDir().mkpath(FilesFolder(program_folder_));
   desktop_.ShellOpen(FilesFolder(program_folder_));
 }
 
