@@ -111,6 +111,9 @@ TEST_F(CueSheetTest, TellsOrvFromStandardByAnyFileLine) {
   EXPECT_FALSE(broken.error.isEmpty());
 
   EXPECT_EQ(Parse("TITLE \"x\"\nFILE \"album.mp3\" MP3\n").kind, CueKind::kStandard);
+  // Sheets of older Windows programs are in the ANSI code page.
+  EXPECT_EQ(Parse("FILE \"album.mp3\" MP3\nTRACK 01 AUDIO\nTITLE \"Caf\xE9\"\n").tracks[0].title,
+            QString::fromUtf8("Caf\u00e9"));
   // A name that only begins with FILE is not a FILE line.
   EXPECT_EQ(Parse("FILES/a.mp3\n/out/\n").kind, CueKind::kOrv);
 }
