@@ -6,6 +6,7 @@
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "tools/encoder/gui/encoder_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
+#include "tools/splitter/gui/splitter_pane.h"
 
 namespace orlavo {
 namespace {
@@ -56,6 +57,8 @@ ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* ma
       return new ListGeneratorPane(context, parent);
     case ToolCode::kEncoder:
       return new EncoderPane(context, parent);
+    case ToolCode::kSplitter:
+      return new SplitterPane(context, parent);
     default:
       return nullptr;
   }
