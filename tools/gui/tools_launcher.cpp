@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "tools/editor/gui/file_name_editor_pane.h"
+#include "tools/joiner/gui/joiner_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
 
 namespace orlavo {
@@ -53,6 +54,8 @@ ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* ma
       return new FileNameEditorPane(context, main_window, parent);
     case ToolCode::kListGenerator:
       return new ListGeneratorPane(context, parent);
+    case ToolCode::kJoiner:
+      return new JoinerPane(context, parent);
     default:
       return nullptr;
   }
