@@ -4,18 +4,19 @@
 
 namespace orlavo {
 
-LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {
+LinkLabel::LinkLabel(const QString& text, QWidget* parent) : QLabel(parent), caption_(text) {
   setCursor(Qt::PointingHandCursor);
   SetHovered(false);
 }
 
 void LinkLabel::SetHovered(bool on) {
   hovered_ = on;
-  QFont f = font();
-  f.setUnderline(on);
-  setFont(f);
-  // Pure red while pointed at; the pane's text colour otherwise.
-  setStyleSheet(on ? QStringLiteral("color: #ff0000;") : QString());
+  // The markup colours only the hovered caption, so at rest the label keeps
+  // whatever text colour the colour scheme gives the pane.
+  setTextFormat(on ? Qt::RichText : Qt::PlainText);
+  setText(
+      on ? QStringLiteral("<u><font color=\"#ff0000\">%1</font></u>").arg(caption_.toHtmlEscaped())
+         : caption_);
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {

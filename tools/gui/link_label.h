@@ -13,6 +13,7 @@ class LinkLabel : public QLabel {
  public:
   LinkLabel(const QString& text, QWidget* parent);
   bool hovered() const { return hovered_; }
+  const QString& caption() const { return caption_; }
 
  signals:
   void clicked();
@@ -24,6 +25,7 @@ class LinkLabel : public QLabel {
 
  private:
   void SetHovered(bool on);
+  QString caption_;
   bool hovered_ = false;
 };
 

@@ -145,6 +145,8 @@ JoinerPane::JoinerPane(const ToolContext& context, QWidget* parent)
 JoinerPane::~JoinerPane() { delete view_; }
 
 void JoinerPane::ShowTool() {
+  // Names with their track numbers and titles need the room.
+  if (view_->header()->sectionSize(0) < 360) view_->header()->resizeSection(0, 360);
   GenreList::Of(this)->FillOnce();
   RefreshSize();
   joiner_.Show();
