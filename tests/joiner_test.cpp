@@ -291,7 +291,12 @@ TEST_F(JoinerTest, JoinFixesTheNamesItMayAndReportsInTheStatusArea) {
   J().folder = dir_.filePath("music");
   J().file_name = "sub/Joined.MP3";
   desktop_.answers = {Answer::kYes, Answer::kYes};
+  // "Join" pressed again while the join lets events run does nothing.
+  int nested = 0;
+  desktop_.on_events = [&] { nested += J().Join().joined ? 100 : 1; };
   ASSERT_TRUE(J().Join().joined);
+  EXPECT_EQ(nested, 2);
+  EXPECT_TRUE(desktop_.messages.size() == 2u);
   EXPECT_EQ(J().folder, music_);
   EXPECT_EQ(J().file_name, "Joined.MP3.mp3");
   EXPECT_EQ(Read("Joined.MP3.mp3"), Concat({a, a}));

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -106,6 +107,10 @@ TEST_F(JoinerPaneTest, ListButtonsKeysAndSizeCaption) {
   pane_->list_view()->SelectRow(0);
   pane_->list_view()->setFocus();
   QTest::keyClick(pane_->list_view(), Qt::Key_Delete);
+  // Held down, the key repeats; it still removes one entry.
+  pane_->list_view()->SelectRow(0);
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(pane_->list_view(), &repeat);
   ASSERT_EQ(list.size(), 1);
   EXPECT_EQ(list.row(0).text, "b.mp3");
   EXPECT_EQ(pane_->size_label()->text(), "Destination size: 417 bytes");

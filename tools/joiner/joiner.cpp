@@ -310,6 +310,7 @@ void Joiner::OpenRow(int row) {
 Joiner::RunResult Joiner::Join() {
   Desktop& desktop = context_.desktop;
   RunResult result;
+  if (joining_) return result;
   if (sources_.empty()) {
     desktop.Inform(QString(), L(kNothingToJoin));
     return result;
@@ -371,6 +372,7 @@ Joiner::RunResult Joiner::Join() {
   std::optional<JoinTag> tag;
   if (add_tag_) tag = JoinTag{title, artist, album, year, comment, JoinGenreNumber(genre)};
   ToolsStatus& status = context_.status;
+  joining_ = true;
   const JoinOutcome outcome = JoinFiles(
       paths, destination, tag,
       [&](int position) {
@@ -379,6 +381,7 @@ Joiner::RunResult Joiner::Join() {
         desktop.LetEventsRun();
       },
       replace);
+  joining_ = false;
   if (!outcome.ok) {
     if (!kept_existing) desktop.Inform(QString(), L(kCannotJoin), Desktop::Icon::kCritical);
     return result;

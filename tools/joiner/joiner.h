@@ -159,6 +159,8 @@ class Joiner {
   Settings settings_;
   ReportList sources_;
   bool add_tag_ = false;
+  // Events run between sources; a second "Join" pressed meanwhile is ignored.
+  bool joining_ = false;
 };
 
 }  // namespace orlavo

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "app/gui/report_list_view.h"
@@ -156,6 +157,11 @@ void JoinerPane::ShowTool() {
 void JoinerPane::RemoveSelectedRows() { joiner_.RemoveSelectedRows(); }
 
 bool JoinerPane::eventFilter(QObject* watched, QEvent* event) {
+  // A held Delete removes one entry, not one per repeat.
+  if (watched == view_ && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Delete && key->isAutoRepeat()) return true;
+  }
   if (watched == view_ && event->type() == QEvent::KeyRelease) {
     const int row = view_->CurrentRow();
     if (row >= 0) joiner_.sources().SelectOnly(row);
