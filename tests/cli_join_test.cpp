@@ -20,8 +20,12 @@ struct CliRun {
   QString out, err;
 };
 
-CliRun RunCli(const QStringList& args) {
+// The program runs with a trash of the test's own.
+CliRun RunCli(const QStringList& args, const QString& data_home) {
   QProcess cli;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("XDG_DATA_HOME", data_home);
+  cli.setProcessEnvironment(env);
   cli.start(ORLAVO_BIN_DIR "/orlavo-cli", args);
   CliRun run;
   if (!cli.waitForFinished(30000)) return run;
@@ -47,10 +51,13 @@ class CliJoinTest : public ::testing::Test {
     testing::WriteFileBytes(P("b.mp3"), b_);
   }
   QString P(const QString& name) const { return folder_ + name; }
+  CliRun RunCli(const QStringList& args) const {
+    return orlavo::RunCli(args, trash_dir_.filePath("share"));
+  }
   Bytes Read(const QString& name) const { return testing::ReadFileBytes(P(name)); }
   QStringList Entries() const { return QDir(folder_).entryList(QDir::Files | QDir::Hidden); }
 
-  QTemporaryDir dir_;
+  QTemporaryDir dir_, trash_dir_;
   QString folder_;
   Bytes a_, b_;
 };
@@ -130,7 +137,7 @@ TEST_F(CliJoinTest, OverwriteSendsTheOldFileToTheTrashAndDryRunWritesNothing) {
   EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
   EXPECT_EQ(Read("old.mp3"), Concat({a_, b_}));
   bool trashed = false;
-  QDirIterator it(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files", QDir::Files);
+  QDirIterator it(trash_dir_.filePath("share/Trash/files"), QDir::Files);
   while (it.hasNext()) {
     if (testing::ReadFileBytes(it.next()) == Bytes{7}) trashed = true;
   }

@@ -57,8 +57,14 @@ class JoinerTest : public ::testing::Test {
     options_.main_folder = music_;
     options_.show_current_file = true;
     options_.size_unit = "Bytes";
+    // A trash of the test's own, whatever other tests left in the environment.
+    old_data_home_ = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.filePath("share")));
   }
-  void TearDown() override { SetJoinWriteHookForTesting({}); }
+  void TearDown() override {
+    SetJoinWriteHookForTesting({});
+    qputenv("XDG_DATA_HOME", old_data_home_);
+  }
 
   Joiner& J() {
     if (!joiner_) {
@@ -81,12 +87,13 @@ class JoinerTest : public ::testing::Test {
   QStringList Entries() const {
     return QDir(music_).entryList(QDir::Files | QDir::Hidden, QDir::Name);
   }
-  // The trash of the run's own (XDG_DATA_HOME is private to the test run).
-  static QStringList TrashedNames() {
-    QStringList names;
-    QDirIterator it(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files", QDir::Files);
-    while (it.hasNext()) names << QFileInfo(it.next()).fileName();
-    return names;
+  // Whether the test's trash holds a file of these bytes.
+  bool TrashHolds(const Bytes& bytes) const {
+    QDirIterator it(dir_.filePath("share/Trash/files"), QDir::Files);
+    while (it.hasNext()) {
+      if (testing::ReadFileBytes(it.next()) == bytes) return true;
+    }
+    return false;
   }
 
   QTemporaryDir dir_;
@@ -96,6 +103,7 @@ class JoinerTest : public ::testing::Test {
   PelloxBinding pellox_{QStringLiteral(ORLAVO_BIN_DIR)};
   Options options_;
   std::unique_ptr<Joiner> joiner_;
+  QByteArray old_data_home_;
 };
 
 // What each source gives: up to its ID3v1 tag, without a leading information
@@ -293,9 +301,14 @@ TEST_F(JoinerTest, JoinFixesTheNamesItMayAndReportsInTheStatusArea) {
   desktop_.answers = {Answer::kYes, Answer::kYes};
   // "Join" pressed again while the join lets events run does nothing.
   int nested = 0;
-  desktop_.on_events = [&] { nested += J().Join().joined ? 100 : 1; };
+  QStringList captions;
+  desktop_.on_events = [&] {
+    captions << status_.status_text() + " " + status_.percent_text();
+    nested += J().Join().joined ? 100 : 1;
+  };
   ASSERT_TRUE(J().Join().joined);
   EXPECT_EQ(nested, 2);
+  EXPECT_EQ(captions, QStringList({"Joining a.mp3 50%", "Joining b.mp3 100%"}));
   EXPECT_TRUE(desktop_.messages.size() == 2u);
   EXPECT_EQ(J().folder, music_);
   EXPECT_EQ(J().file_name, "Joined.MP3.mp3");
@@ -313,6 +326,7 @@ TEST_F(JoinerTest, OverwriteAsksAndSendsTheOldFileToTheTrash) {
   J().folder = music_;
   J().file_name = "old.mp3";
   Write("old.mp3", Bytes{9, 9, 9});
+  ASSERT_FALSE(TrashHolds(Bytes{9, 9, 9}));
   EXPECT_FALSE(J().Join().joined);  // No
   EXPECT_EQ(MessageTexts(), QStringList(joiner_text::kOverwrite));
   EXPECT_EQ(Read("old.mp3"), (Bytes{9, 9, 9}));
@@ -320,7 +334,7 @@ TEST_F(JoinerTest, OverwriteAsksAndSendsTheOldFileToTheTrash) {
   desktop_.answers = {Answer::kYes};
   ASSERT_TRUE(J().Join().joined);
   EXPECT_EQ(Read("old.mp3"), Concat({a, a}));
-  EXPECT_TRUE(TrashedNames().contains("old.mp3"));
+  EXPECT_TRUE(TrashHolds(Bytes{9, 9, 9}));
 
   // The destination may be one of the sources: it is read before it goes.
   J().file_name = "1.mp3";

@@ -377,7 +377,7 @@ Joiner::RunResult Joiner::Join() {
       paths, destination, tag,
       [&](int position) {
         ShowProgress(status, position, static_cast<qint32>(paths.size()), texts[position - 1],
-                     L(kJoining));
+                     L(kJoining), context_.options.show_current_file);
         desktop.LetEventsRun();
       },
       replace);
