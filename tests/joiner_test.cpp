@@ -185,6 +185,7 @@ TEST_F(JoinerTest, FailuresLeaveNoFile) {
     EXPECT_EQ(outcome.failed_source, c.failed) << c.name;
     EXPECT_EQ(Entries(), QStringList({"empty.mp3", "good.mp3", "tagonly.mp3"})) << c.name;
   }
+  EXPECT_FALSE(JoinFiles({}, music_ + "out.mp3", JoinTag{}).ok);
   // A disk that fills up half way.
   SetJoinWriteHookForTesting([&](qint64 bytes) { return bytes <= qint64(a.size()); });
   JoinOutcome full = JoinFiles({good, good}, music_ + "out.mp3", std::nullopt);

@@ -156,6 +156,10 @@ JoinOutcome JoinFiles(const QStringList& sources, const QString& destination,
                       const std::optional<JoinTag>& tag, const JoinProgress& progress,
                       const std::function<bool()>& replace) {
   JoinOutcome outcome;
+  if (sources.isEmpty()) {
+    outcome.reason = QStringLiteral("nothing to join");
+    return outcome;
+  }
   TempFile out(destination);
   if (!out.ok()) {
     outcome.reason = SystemError(out.error());
