@@ -167,6 +167,20 @@ FrameWalk WalkFrames(ByteSource& source) {
   return walk;
 }
 
+uint64_t FrameBoundaryAt(const FrameWalk& walk, double seconds) {
+  if (walk.frames.empty()) return walk.layout.audio_start;
+  double before = 0;  // the time at the start of frame i
+  for (const MpegFrame& frame : walk.frames) {
+    const double after = before + frame.Seconds();
+    if (seconds <= after) {
+      return seconds - before <= after - seconds ? frame.offset : frame.offset + frame.length;
+    }
+    before = after;
+  }
+  const MpegFrame& last = walk.frames.back();
+  return last.offset + last.length;
+}
+
 FrameWalk WalkFrames(std::span<const uint8_t> bytes) {
   MemorySource source(bytes);
   return WalkFrames(source);

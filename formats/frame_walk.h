@@ -82,6 +82,12 @@ struct FrameWalk {
   double seconds = 0;  // the sum of the frames' playing times
 };
 
+// The offset of the frame boundary whose time from the first frame is nearest
+// to `seconds` (a tie goes to the earlier boundary): the first frame's offset
+// for 0 or less, the end of the last frame past the end. A walk without frames
+// gives the audio start.
+uint64_t FrameBoundaryAt(const FrameWalk& walk, double seconds);
+
 // Reads the file in blocks, never whole.
 FrameWalk WalkFrames(ByteSource& source);
 FrameWalk WalkFrames(std::span<const uint8_t> bytes);

@@ -185,6 +185,30 @@ TEST(FrameWalkTest, ATagThatClaimsMoreThanTheFile) {
   EXPECT_TRUE(walk.frames.empty());
 }
 
+TEST(FrameWalkTest, NearestBoundaryOfATime) {
+  // Frames of 1152 samples at 32 kHz last 36 ms; a 64 kbit/s MPEG 1 frame is
+  // 288 bytes.
+  const Bytes frame = Frame({.bitrate_index = 5, .rate_index = 2});
+  ASSERT_EQ(frame.size(), 288u);
+  Bytes tag2 = Tag2();
+  const FrameWalk walk = WalkFrames(Concat({tag2, Repeat(frame, 4)}));
+  const uint64_t start = tag2.size();
+  struct Case {
+    double seconds;
+    uint64_t offset;
+  } cases[] = {{-1, start},
+               {0, start},
+               {0.017, start},
+               {0.018, start},  // a tie goes to the earlier boundary
+               {0.019, start + 288},
+               {0.036, start + 288},
+               {0.1, start + 3 * 288},
+               {0.144, start + 4 * 288},
+               {99, start + 4 * 288}};
+  for (const Case& c : cases) EXPECT_EQ(FrameBoundaryAt(walk, c.seconds), c.offset) << c.seconds;
+  EXPECT_EQ(FrameBoundaryAt(WalkFrames(tag2), 1.0), tag2.size());
+}
+
 // Real encoder output: the frames cover the audio exactly and their count is the
 // count the encoder wrote.
 TEST(FrameWalkTest, RealStreams) {

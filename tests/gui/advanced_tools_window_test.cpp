@@ -15,6 +15,7 @@
 #include "tests/support/lame_fixture.h"
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "tools/gui/tools_launcher.h"
+#include "tools/joiner/gui/joiner_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
 #include "ui/command_button.h"
 
@@ -69,10 +70,11 @@ TEST_F(AdvancedToolsWindowTest, OpensOnTheToolUsedLastAndRemembersTheJoiner) {
   EXPECT_EQ(w->launcher(ToolCode::kFileNameEditor)->ForeColor(), QColor(255, 0, 0));
   EXPECT_EQ(w->launcher(ToolCode::kSorter)->ForeColor(), QColor(0, 0, 0));
 
-  // The joiner has no pane yet: its launcher shows the placeholder, and its
-  // code is what the window remembers.
+  // The joiner's launcher shows its pane, and its code is what the window
+  // remembers.
   w->launcher(ToolCode::kJoiner)->PerformClick();
-  EXPECT_TRUE(w->placeholder_shown());
+  EXPECT_FALSE(w->placeholder_shown());
+  EXPECT_NE(qobject_cast<JoinerPane*>(w->pane(ToolCode::kJoiner)), nullptr);
   w->close();
   QApplication::processEvents();
   EXPECT_EQ(Settings(program_).Read(settings_key::kLastUsed), "4");
@@ -80,7 +82,7 @@ TEST_F(AdvancedToolsWindowTest, OpensOnTheToolUsedLastAndRemembersTheJoiner) {
 
   w = Open();
   EXPECT_EQ(w->open_tool(), ToolCode::kJoiner);
-  EXPECT_TRUE(w->placeholder_shown());
+  EXPECT_FALSE(w->placeholder_shown());
 }
 
 TEST_F(AdvancedToolsWindowTest, NoRememberedToolShowsThePlaceholder) {

@@ -38,5 +38,15 @@ TEST(HelpDocumentTest, CoversTheEncoderAndItsCommand) {
   }
 }
 
+TEST(HelpDocumentTest, CoversTheJoiner) {
+  QFile help(QStringLiteral(ORLAVO_BIN_DIR "/Orlavo Professional.html"));
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(help.readAll());
+  for (const char* topic : {"href=\"#joiner\"", "id=\"joiner\"", "Add file(s)", "Add ID3v1 tag",
+                            "randomly", "id3v1 tag", "orlavo-cli join"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+  }
+}
+
 }  // namespace
 }  // namespace orlavo

@@ -5,6 +5,7 @@
 
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "tools/encoder/gui/encoder_pane.h"
+#include "tools/joiner/gui/joiner_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
 #include "tools/splitter/gui/splitter_pane.h"
 
@@ -59,6 +60,8 @@ ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* ma
       return new EncoderPane(context, parent);
     case ToolCode::kSplitter:
       return new SplitterPane(context, parent);
+    case ToolCode::kJoiner:
+      return new JoinerPane(context, parent);
     default:
       return nullptr;
   }
