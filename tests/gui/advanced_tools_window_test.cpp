@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -177,12 +178,17 @@ TEST_F(AdvancedToolsWindowTest, EditorPaneRenamesWithARunningNumber) {
   EXPECT_EQ(pane->var_value()->text(), "4");
   EXPECT_EQ(pane->main_text()->text(), "varX_");
   desktop_.answers = {Desktop::Answer::kYes};
+  const size_t asked = desktop_.messages.size();
   pane->button("Rename Files")->PerformClick();
   QStringList names = QDir(music_).entryList(QDir::Files, QDir::Name);
   EXPECT_EQ(names, QStringList({"1_a - one.mp3", "2_b - two.mp3", "3_c - three.mp3"}));
-  // The main window's list follows.
-  EXPECT_EQ(main_->list().size(), 3);
-  EXPECT_EQ(main_->list().row(0).text, "1_a - one.mp3");
+  // One question; the main list is left alone until its next "Show files".
+  EXPECT_EQ(desktop_.messages.size(), asked + 1);
+  EXPECT_EQ(main_->list().row(0).text, "a - one.mp3");
+  // The choices stay with the reloaded list: varX in the text, the variable on.
+  EXPECT_EQ(pane->main_text()->text(), "varX_");
+  EXPECT_NE(pane->button("Remove var"), nullptr);
+  EXPECT_EQ(pane->var_value()->text(), "4");
 }
 
 TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
@@ -196,6 +202,19 @@ TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
   ASSERT_EQ(pane->editor().list().size(), 2);
   EXPECT_EQ(pane->editor().list().row(1).text, "c - three.mp3");
   EXPECT_TRUE(QFile::exists(music_ + "b - two.mp3"));
+
+  // Enter that ends an in-place rename (F2) belongs to the edit: nothing opens.
+  const qsizetype opened = desktop_.opened.size();
+  ReportListView* view = pane->list_view();
+  view->SelectRow(0);
+  view->edit(view->model()->index(0, 0));
+  auto* edit = view->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(edit, nullptr);
+  edit->setText("renamed.mp3");
+  QTest::keyClick(edit, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(desktop_.opened.size(), opened);
+  EXPECT_EQ(pane->editor().list().row(0).text, "renamed.mp3");
 
   w->launcher(ToolCode::kListGenerator)->PerformClick();
   auto* gen = qobject_cast<ListGeneratorPane*>(w->pane(ToolCode::kListGenerator));
