@@ -130,6 +130,10 @@ void MainWindow::BuildLayout() {
   connect(view_, &QAbstractItemView::doubleClicked, this, [this] { DoubleClickAction(); });
 
   total_label_ = new QLabel(TotalMp3sText(0), this);
+  // A long file name in the progress caption is cut rather than squeezing
+  // the bar beside it.
+  total_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  total_label_->setMinimumWidth(120);
   progress_bar_ = new QProgressBar(this);
   progress_bar_->setTextVisible(false);
   progress_bar_->setRange(0, 1);
