@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/flags.h"
 #include "app/gui/main_window.h"
@@ -189,6 +191,41 @@ TEST_F(AdvancedToolsWindowTest, EditorPaneRenamesWithARunningNumber) {
   EXPECT_EQ(pane->main_text()->text(), "varX_");
   EXPECT_NE(pane->button("Remove var"), nullptr);
   EXPECT_EQ(pane->var_value()->text(), "4");
+}
+
+// The context menu's entries as the person sees them, with the list's
+// current selection; the menu is closed again unused.
+QMap<QString, bool> MenuEntries(FileNameEditorPane* pane) {
+  QMap<QString, bool> entries;
+  QTimer::singleShot(0, [&entries] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) entries.insert(action->text(), action->isEnabled());
+    }
+    menu->close();
+  });
+  emit pane->list_view()->customContextMenuRequested(QPoint(5, 5));
+  return entries;
+}
+
+TEST_F(AdvancedToolsWindowTest, DeleteFromTheHardDriveNeedsASelectedRow) {
+  AdvancedToolsWindow* w = Open();
+  auto* pane = qobject_cast<FileNameEditorPane*>(w->pane(ToolCode::kFileNameEditor));
+  ASSERT_NE(pane, nullptr);
+  // A focused row that is not selected is not chosen.
+  pane->list_view()->SelectRow(1);
+  pane->editor().list().ClearSelection();
+  QMap<QString, bool> entries = MenuEntries(pane);
+  ASSERT_TRUE(entries.contains("Delete from the Hard Drive"));
+  EXPECT_FALSE(entries["Delete from the Hard Drive"]);
+  const size_t asked = desktop_.messages.size();
+  pane->DeleteFromHardDrive();
+  EXPECT_EQ(desktop_.messages.size(), asked);
+  EXPECT_TRUE(QFile::exists(music_ + "b - two.mp3"));
+
+  pane->editor().list().SetSelected(0, true);
+  EXPECT_TRUE(MenuEntries(pane)["Delete from the Hard Drive"]);
 }
 
 TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
