@@ -8,6 +8,8 @@
 #include <QString>
 #include <optional>
 
+class QObject;
+
 namespace orlavo {
 
 // The caption, bar and percent label of a long operation.
@@ -44,6 +46,13 @@ class Desktop {
   virtual bool ShellOpen(const QString& target) = 0;
   // Lets pending window events run (a stop button may set StopRequested).
   virtual void LetEventsRun() = 0;
+
+  // The desktop as one window of the program asks through it: its boxes and
+  // pickers belong to that window, so the window manager hands the focus
+  // back to it (not to another window of the program) when they close. The
+  // desktop lives as long as the window. Desktops without windows answer
+  // for every window alike.
+  virtual Desktop& ForWindow(QObject* window) { return *this; }
 
   // The answer of a box nobody answers: OK, No or Cancel.
   static Answer CautiousAnswer(Buttons buttons) {

@@ -47,8 +47,10 @@ RenameResult Failure(int error, const QByteArray& from) {
 }  // namespace
 
 RenameResult RenameNoReplace(const QString& from, const QString& to) {
-  const QByteArray src = QFile::encodeName(from);
-  const QByteArray dst = QFile::encodeName(to);
+  return RenameNoReplaceBytes(QFile::encodeName(from), QFile::encodeName(to));
+}
+
+RenameResult RenameNoReplaceBytes(const QByteArray& src, const QByteArray& dst) {
   if (src == dst) return {RenameStatus::kRenamed, {}, 0};
   if (::syscall(SYS_renameat2, AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(),
                 RENAME_NOREPLACE) == 0) {
@@ -68,7 +70,8 @@ RenameResult RenameNoReplace(const QString& from, const QString& to) {
   if (error != EPERM && error != EXDEV && error != ENOTSUP) return Failure(error, src);
   // No hard links either (FAT media): check, then rename. A target that
   // differs only in letter case may be the file itself on such media.
-  if (Exists(dst) && QString::compare(from, to, Qt::CaseInsensitive) != 0) {
+  if (Exists(dst) &&
+      QString::compare(QFile::decodeName(src), QFile::decodeName(dst), Qt::CaseInsensitive) != 0) {
     return Failure(EEXIST, src);
   }
   if (::rename(src.constData(), dst.constData()) == 0) {

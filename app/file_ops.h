@@ -4,6 +4,7 @@
 #ifndef ORLAVO_APP_FILE_OPS_H_
 #define ORLAVO_APP_FILE_OPS_H_
 
+#include <QByteArray>
 #include <QString>
 
 namespace orlavo {
@@ -28,6 +29,8 @@ struct RenameResult {
 // Renames (or moves within one file system) without ever replacing an existing
 // file. A change of letter case only is an ordinary rename.
 RenameResult RenameNoReplace(const QString& from, const QString& to);
+// The same for paths as the file system's bytes, which need not be UTF-8.
+RenameResult RenameNoReplaceBytes(const QByteArray& from, const QByteArray& to);
 
 // Moves a regular file anywhere without ever replacing an existing file. Within
 // one file system it is RenameNoReplace; across file systems the file is copied

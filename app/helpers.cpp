@@ -35,6 +35,8 @@ QString FormatFileSize(qint64 size, const QString& given_unit) {
            QStringLiteral(" KB");
   }
   if (unit == QLatin1String("MB")) {
+    // "##0.00": two decimals and no thousands separator.
+    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     return locale.toString(static_cast<double>(size) / 1024.0 / 1024.0, 'f', 2) +
            QStringLiteral(" MB");
   }

@@ -14,7 +14,14 @@ constexpr int kUnreadableShown = 10;
 
 // Names that are not valid UTF-8 cannot be handed back to the file system
 // exactly; they are left out, and the person is told which ones.
-void TellUnreadable(Desktop& desktop, const QStringList& names) {
+// A folder as one shell word.
+QString ShellWord(const QString& text) {
+  QString quoted = text;
+  quoted.replace(u'\'', QStringLiteral("'\\''"));
+  return u'\'' + quoted + u'\'';
+}
+
+void TellUnreadable(Desktop& desktop, const QStringList& names, const ScanSetup& setup) {
   if (names.isEmpty()) return;
   QString text = QStringLiteral(
       "These files and folders have names that are not valid UTF-8 text. They were left out, so "
@@ -25,6 +32,11 @@ void TellUnreadable(Desktop& desktop, const QStringList& names) {
   if (names.size() > kUnreadableShown) {
     text += QStringLiteral("\r\n... and %1 more.").arg(names.size() - kUnreadableShown);
   }
+  text += QStringLiteral(
+              "\r\n\r\nTo see the names they will get, run:\r\n    orlavo-cli fix-names %1%2\r\n"
+              "and add --apply to rename them; then scan again.")
+              .arg(ShellWord(setup.main_folder),
+                   setup.include_sub_directories ? QStringLiteral(" --subdirs") : QString());
   desktop.Inform(QString(), text);
 }
 
@@ -78,7 +90,7 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
     }
   }
   result.unreadable = paths.Unreadable;
-  TellUnreadable(desktop, result.unreadable);
+  TellUnreadable(desktop, result.unreadable, setup);
   return result;
 }
 

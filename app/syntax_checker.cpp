@@ -151,7 +151,11 @@ const QStringList& SyntaxChecker::Entries() const {
   if (loaded_ && now == stamp_) return entries_;
   entries_.clear();
   QFile file(path_);
-  if (now.exists && file.open(QIODevice::ReadOnly)) {
+  if (!now.exists) {
+    // The windows write the template at start-up; without it every caller
+    // (orlavo-cli included) applies the template's words, so both agree.
+    entries_ = ExceptionWords();
+  } else if (file.open(QIODevice::ReadOnly)) {
     QString text = QString::fromUtf8(file.readAll());
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     entries_ = ParseSyntaxIgnoreList(text);

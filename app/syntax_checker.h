@@ -38,7 +38,7 @@ QString ErrorLegendText();
 
 // The checker over the exception list of one program folder. The entries are
 // read once and read again whenever the file has changed since, so an edit is
-// seen by the next check. A missing list has no entries.
+// seen by the next check. A missing list means the built-in ExceptionWords().
 class SyntaxChecker {
  public:
   explicit SyntaxChecker(const QString& program_folder);

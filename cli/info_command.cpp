@@ -1,11 +1,29 @@
 // orlavo-cli info: the file information report of each file.
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/file_info_report.h"
+#include "app/name_repair.h"
 #include "cli/console.h"
 
 namespace orlavo::cli {
 namespace {
+
+// Qt hands over arguments decoded as UTF-8, invalid bytes replaced; the
+// original bytes are still in the process's own argument list.
+bool HasBrokenName(const QString& argument) {
+  QFile cmdline(QStringLiteral("/proc/self/cmdline"));
+  if (!cmdline.open(QIODevice::ReadOnly)) return false;
+  for (const QByteArray& raw : cmdline.readAll().split('\0')) {
+    if (!IsValidUtf8(raw) && QString::fromUtf8(raw) == argument) {
+      struct stat st;
+      if (::lstat(raw.constData(), &st) == 0) return true;
+    }
+  }
+  return false;
+}
 
 class InfoCommand : public Command {
  public:
@@ -27,7 +45,13 @@ class InfoCommand : public Command {
     for (const QString& file : files) {
       QFileInfo fi(file);
       if (!fi.exists()) {
-        PrintError(context, QStringLiteral("%1: no such file").arg(file));
+        // The name as the shell passed it may exist in bytes that are not
+        // UTF-8: the file is there, the program cannot name it.
+        const QString why =
+            HasBrokenName(file)
+                ? QStringLiteral("the name is not valid UTF-8; see orlavo-cli fix-names")
+                : QStringLiteral("no such file");
+        PrintError(context, QStringLiteral("%1: %2").arg(file, why));
         status = kFailed;
         continue;
       }

@@ -53,7 +53,14 @@ int RunCommand(const Command& command, QStringList args, Context& context) {
     return kUsage;
   }
   if (parser.isSet(help)) {
-    context.out << parser.helpText();
+    // The parser names the program by its path as started; the usage line
+    // names it as the person types it.
+    QString text = parser.helpText();
+    const QString started = QStringLiteral("Usage: ") + QCoreApplication::arguments().constFirst();
+    if (text.startsWith(started)) {
+      text.replace(0, started.size(), QStringLiteral("Usage: orlavo-cli ") + command.name());
+    }
+    context.out << text;
     context.out.flush();
     return kOk;
   }

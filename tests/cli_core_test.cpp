@@ -104,8 +104,20 @@ TEST_F(CliCoreTest, FilterGivesOneRowPerFilterMet) {
 }
 
 TEST_F(CliCoreTest, CorrectPrintsTheTitleCaseSpelling) {
-  CliRun r = Cli({"correct", "pink floyd - wish you were here.mp3", "rock-n-roll song", "Song.MP3"});
+  CliRun r =
+      Cli({"correct", "pink floyd - wish you were here.mp3", "rock-n-roll song", "Song.MP3"});
   EXPECT_EQ(r.out, "Pink Floyd - Wish You Were Here.mp3\nRock-N-Roll Song\nSong.mp3\n");
+  // The exception words hold whether or not the program folder has its list.
+  EXPECT_EQ(Cli({"correct", "queen - live in wembley.mp3"}).out, "Queen - Live in Wembley.mp3\n");
+}
+
+TEST_F(CliCoreTest, CommandHelpNamesTheProgramAndTheCommand) {
+  for (const char* command : {"info", "scan", "correct"}) {
+    CliRun r = Cli({command, "--help"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("Usage: orlavo-cli %1 [options]").arg(command)))
+        << r.out.toStdString();
+  }
 }
 
 TEST_F(CliCoreTest, DryRunsChangeNothing) {

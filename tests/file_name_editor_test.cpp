@@ -619,17 +619,21 @@ TEST_F(EditorTest, EditTagSelectsTheSameFileInTheMainListOrNothing) {
   EXPECT_FALSE(editor.single_row_actions_enabled());
 }
 
-TEST_F(EditorTest, DeleteFromTheHardDriveAsksThenTrashesAndRefreshesTheMainList) {
-  QTemporaryDir data;
-  qputenv("XDG_DATA_HOME", data.path().toUtf8());
+TEST_F(EditorTest, DeleteFromTheHardDriveTrashesTheSelectedRowsOnly) {
   MakeFile("a.mp3");
   MakeFile("b.mp3");
   MakeFile("c.mp3");
   FileNameEditor& editor = Editor();
   editor.Fill();
-  int refreshed = 0;
-  editor.set_main_show_files([&] { ++refreshed; });
+  QStringList told;
+  editor.set_files_deleted([&](const QStringList& paths) { told << paths; });
+  // Nothing selected (a row may still have the focus): no question, no delete.
+  EXPECT_FALSE(editor.delete_enabled());
+  EXPECT_EQ(editor.DeleteFromHardDrive(), 0);
+  EXPECT_TRUE(desktop_.messages.empty());
+
   Select({"a.mp3", "c.mp3"});
+  EXPECT_TRUE(editor.delete_enabled());
   EXPECT_EQ(editor.DeleteFromHardDrive(), 0);
   EXPECT_EQ(desktop_.messages.back().text,
             "Are you sure you want to delete 2 selected files from your HARD DRIVE?");
@@ -639,20 +643,43 @@ TEST_F(EditorTest, DeleteFromTheHardDriveAsksThenTrashesAndRefreshesTheMainList)
   EXPECT_EQ(editor.DeleteFromHardDrive(), 2);
   EXPECT_EQ(FilesOnDisk(), QStringList({"b.mp3"}));
   EXPECT_EQ(Texts(), QStringList({"b.mp3"}));
-  EXPECT_EQ(refreshed, 1);
+  EXPECT_EQ(told, QStringList({music_ + "a.mp3", music_ + "c.mp3"}));
 
-  // One row: the focused one; a file that has gone is an error and ends it.
+  // One selected row; a file that has gone is an error and ends it.
   QFile::remove(music_ + "b.mp3");
+  Select({"b.mp3"});
   desktop_.answers = {Answer::kYes};
-  EXPECT_EQ(editor.DeleteFromHardDrive(0), 0);
+  EXPECT_EQ(editor.DeleteFromHardDrive(), 0);
   ASSERT_GE(desktop_.messages.size(), 2u);
   EXPECT_EQ(desktop_.messages[desktop_.messages.size() - 2].text,
             "Are you sure you want to delete selected file from your HARD DRIVE?");
   EXPECT_EQ(desktop_.messages.back().icon, Desktop::Icon::kCritical);
   EXPECT_TRUE(desktop_.messages.back().text.startsWith(music_ + "b.mp3"));
   EXPECT_EQ(Texts(), QStringList({"b.mp3"}));
-  EXPECT_EQ(refreshed, 1);
-  qunsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(told.size(), 2);
+}
+
+TEST_F(EditorTest, DeleteWhereNoTrashCanBeMadeAsksAndKeepsTheFileOnNo) {
+  const QByteArray data_home = qgetenv("XDG_DATA_HOME");
+  // A data home below a plain file: no trash can be made there.
+  ASSERT_TRUE(testing::WriteBytes(dir_.filePath("blocker"), ""));
+  qputenv("XDG_DATA_HOME", QFile::encodeName(dir_.filePath("blocker/share")));
+  MakeFile("a.mp3");
+  MakeFile("b.mp3");
+  FileNameEditor& editor = Editor();
+  editor.Fill();
+  Select({"a.mp3", "b.mp3"});
+  desktop_.answers = {Answer::kYes, Answer::kNo};
+  EXPECT_EQ(editor.DeleteFromHardDrive(), 0);
+  // The delete question, then the one before removing for good; No keeps
+  // the file and ends the run.
+  ASSERT_EQ(desktop_.messages.size(), 2u);
+  EXPECT_TRUE(desktop_.messages[1].text.contains(music_ + "a.mp3"));
+  EXPECT_TRUE(desktop_.messages[1].text.contains("cannot be moved to the trash"));
+  EXPECT_EQ(desktop_.messages[1].buttons, Desktop::Buttons::kYesNo);
+  EXPECT_EQ(FilesOnDisk(), QStringList({"a.mp3", "b.mp3"}));
+  EXPECT_EQ(Texts(), QStringList({"a.mp3", "b.mp3"}));
+  qputenv("XDG_DATA_HOME", data_home);
 }
 
 TEST_F(EditorTest, OpeningARowOpensTheFileUnderItsNameOnDisk) {

@@ -65,6 +65,9 @@ TEST(HelpersTest, IsValidFileName) {
 TEST(HelpersTest, FormatFileSizeExamples) {
   EXPECT_EQ(FormatFileSize(1536, "KB"), "2 KB");
   EXPECT_EQ(FormatFileSize(1048576, "MB"), "1.00 MB");
+  // "##0.00" has no thousands separator, unlike the other two patterns.
+  EXPECT_EQ(FormatFileSize(1200LL * 1024 * 1024, "MB"), "1200.00 MB");
+  EXPECT_EQ(FormatFileSize(1200LL * 1024 * 1024, "KB"), "1,228,800 KB");
   EXPECT_EQ(FormatFileSize(0, "Bytes"), "0 bytes");
   EXPECT_EQ(FormatFileSize(1234567, "Bytes"), "1,234,567 bytes");
   EXPECT_EQ(FormatFileSize(1234567, "GB"), "");

@@ -153,7 +153,10 @@ TEST_F(ScanTest, NamesThatAreNotUtf8AreLeftOutWithAMessage) {
   ASSERT_EQ(result.unreadable.size(), 1);
   ASSERT_EQ(desktop_.messages.size(), 1u);
   EXPECT_EQ(desktop_.messages[0].title, "");
-  EXPECT_TRUE(desktop_.messages[0].text.endsWith("\r\n" + result.unreadable[0]));
+  const QString& text = desktop_.messages[0].text;
+  EXPECT_TRUE(text.contains("\r\n" + result.unreadable[0] + "\r\n"));
+  // The way out: the command that gives them readable names.
+  EXPECT_TRUE(text.contains("orlavo-cli fix-names '" + root_ + "'"));
 }
 
 TEST_F(ScanTest, SelectMainFolderRefusesAFolderWithoutMp3sAndAsksAgain) {

@@ -99,10 +99,13 @@ TEST_F(SyntaxCheckerTest, AChangedListIsSeenByTheNextCheck) {
   EXPECT_TRUE(checker_.FileNameSyntaxFails("ABBA - SOS.mp3"));
 }
 
-TEST_F(SyntaxCheckerTest, MissingListHasNoExceptions) {
+TEST_F(SyntaxCheckerTest, AMissingListMeansTheBuiltInWords) {
   ASSERT_TRUE(QFile::remove(ListPath()));
-  EXPECT_EQ(checker_.LookupException("in"), "");
-  EXPECT_EQ(checker_.CorrectSyntax("Queen - Live in Wembley", true), "Queen - Live In Wembley.mp3");
+  EXPECT_EQ(checker_.LookupException("dj"), "DJ");
+  EXPECT_EQ(checker_.CorrectSyntax("queen - live in wembley", true), "Queen - Live in Wembley.mp3");
+  // An empty list is the person's choice: no exceptions at all.
+  WriteList("");
+  EXPECT_EQ(checker_.CorrectSyntax("queen - live in wembley", true), "Queen - Live In Wembley.mp3");
 }
 
 TEST_F(SyntaxCheckerTest, CorrectSyntax) {

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/file_info_report.h"
 #include "app/flags.h"
@@ -34,6 +35,35 @@ namespace {
 // 340 twips at 15 twips to a pixel, for the column sizing rule.
 constexpr int kColumnSlackPixels = 23;
 constexpr char kSupportAddress[] = "support@orlavo.example";
+
+// While a run disables its own button or hides the list, Qt would hand the
+// focus to the next control (Options), where a Space or Enter meant for the
+// run's button would open something else. The focus waits on the window
+// itself and goes back where it was when the run ends, unless the person
+// put it somewhere else meanwhile.
+class FocusKeeper {
+ public:
+  explicit FocusKeeper(QWidget* window) : window_(window) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr) focus = window->focusWidget();
+    if (focus != nullptr && focus != window && focus->window() == window) {
+      focus_ = focus;
+      window->setFocus(Qt::OtherFocusReason);
+    }
+  }
+  ~FocusKeeper() {
+    if (!focus_ || !window_) return;
+    QWidget* now = window_->focusWidget();
+    if (now != nullptr && now != window_) return;
+    if (focus_->isEnabled() && focus_->isVisible()) focus_->setFocus(Qt::OtherFocusReason);
+  }
+  FocusKeeper(const FocusKeeper&) = delete;
+  FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+ private:
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
+};
 
 QString HelpDocumentPath(const QString& program_folder) {
   return QDir(program_folder).filePath(QStringLiteral("Orlavo Professional.html"));
@@ -95,11 +125,15 @@ void MainWindow::BuildLayout() {
   view_->header()->resizeSection(2, 180);
   connect(view_, &ReportListView::selectionEdited, this, [this] {
     // Keyboard moves are handled when the key is released.
-    if (!key_busy_) RowSelected();
+    if (!key_down_) RowSelected();
   });
   connect(view_, &QAbstractItemView::doubleClicked, this, [this] { DoubleClickAction(); });
 
   total_label_ = new QLabel(TotalMp3sText(0), this);
+  // A long file name in the progress caption is cut rather than squeezing
+  // the bar beside it.
+  total_label_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  total_label_->setMinimumWidth(120);
   progress_bar_ = new QProgressBar(this);
   progress_bar_->setTextVisible(false);
   progress_bar_->setRange(0, 1);
@@ -360,6 +394,7 @@ void MainWindow::SelectFolder() {
 }
 
 void MainWindow::ShowFiles() {
+  FocusKeeper focus(this);
   CommandButton* tools = button(QStringLiteral("Advanced Tools"));
   tools->setEnabled(false);
   ScanResult result = orlavo::ShowFiles(list_, CurrentScanSetup(), desktop_);
@@ -380,6 +415,7 @@ void MainWindow::ApplyFilters() {
   choice.v2_present = filters_[kV2]->isChecked();
   choice.v2_not_present = filters_[kNoV2]->isChecked();
   choice.incorrect_v1_syntax = filters_[kBadTag]->isChecked();
+  FocusKeeper focus(this);
   const bool hide = options_.render_list_invisible;
   if (hide) view_->setVisible(false);
   file_name_box_->clear();
@@ -470,21 +506,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   }
   if (watched == view_ && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key_busy_ && !key->isAutoRepeat()) return true;
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    const bool del = key->key() == Qt::Key_Delete;
+    key_down_ = true;
+    // The busy flag guards the list's own actions (a held key acts once);
+    // every other key, chords and Tab included, is the view's.
+    if (!enter && !del) return false;
+    if (key_busy_) return true;
     key_busy_ = true;
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    if (enter) {
       DoubleClickAction();
-      return true;
-    }
-    if (key->key() == Qt::Key_Delete) {
+    } else {
       RemoveSelectedRows();
-      return true;
     }
-    return false;
+    return true;
   }
   if (watched == view_ && event->type() == QEvent::KeyRelease) {
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->isAutoRepeat()) return false;
+    key_down_ = false;
     key_busy_ = false;
     KeyReleased();
     return false;
@@ -493,8 +533,23 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::RemoveSelectedRows() {
+  // The row that comes to stand at the current position is selected next.
+  const int current = view_->CurrentRow();
+  int position = current;
+  for (int row : list_.SelectedRows()) {
+    if (row < current) --position;
+  }
   list_.RemoveSelectedRows();
   SetTotal();
+  if (list_.empty()) {
+    // Nothing left for the panel to show or its buttons to act on.
+    file_name_box_->clear();
+    EmptyPanel();
+    if (info_window_) info_window_->close();
+    return;
+  }
+  view_->SelectRow(std::clamp(position, 0, list_.size() - 1));
+  KeyReleased();
 }
 
 void MainWindow::DoubleClickAction() {
@@ -625,7 +680,11 @@ void MainWindow::EditTagFromTools(
     std::function<void()> removed) {
   ShowFiles();
   const int row = select_row(list_);
+  // The panel is to be seen: the main window comes in front of the tools.
   if (!isVisible()) show();
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
   if (row < 0) return;
   view_->SelectRow(row);
   RowSelected();
@@ -647,6 +706,20 @@ void MainWindow::EditTagFromTools(
   edit_from_tools_ = true;
   tools_tag_saved_ = std::move(saved);
   tools_tag_removed_ = std::move(removed);
+}
+
+void MainWindow::ForgetFiles(const QStringList& paths) {
+  QList<int> rows;
+  for (const QString& path : paths) {
+    const int row = list_.IndexOfPath(path);
+    if (row >= 0) rows << row;
+  }
+  list_.RemoveRows(rows);
+  SetTotal();
+  if (paths.contains(file_name_box_->text())) {
+    file_name_box_->clear();
+    EmptyPanel();
+  }
 }
 
 void MainWindow::AddOwnedWindow(QWidget* window) { owned_windows_ << window; }

@@ -76,6 +76,9 @@ class MainWindow : public QWidget {
                         std::function<void(const QString& artist, const QString& title)> saved,
                         std::function<void()> removed);
   bool edit_from_tools() const { return edit_from_tools_; }
+  // Files deleted by a tool leave the list (no rescan, no question); a panel
+  // showing one of them is emptied.
+  void ForgetFiles(const QStringList& paths);
   Desktop& desktop() { return desktop_; }
   // Closed together with this window.
   void AddOwnedWindow(QWidget* window);
@@ -148,6 +151,10 @@ class MainWindow : public QWidget {
   QPointer<AboutWindow> about_window_;
   QList<QPointer<QWidget>> owned_windows_;
   std::function<void()> advanced_tools_opener_;
+  // Set from a key press on the list to its release: selection changes then
+  // wait for the release.
+  bool key_down_ = false;
+  // Set while Enter or Delete is handled: a held key acts once.
   bool key_busy_ = false;
   // Set while the panel holds a file put there by the file name editor.
   bool edit_from_tools_ = false;

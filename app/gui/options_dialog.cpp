@@ -2,17 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPalette>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
 #include <initializer_list>
 
@@ -63,7 +59,7 @@ CommandButton* NewButton(const QString& caption, const QString& tooltip, QWidget
 
 OptionsDialog::OptionsDialog(Options& options, const Settings& settings, Desktop& desktop,
                              QWidget* parent)
-    : QDialog(parent), options_(options), settings_(settings), desktop_(desktop) {
+    : QDialog(parent), options_(options), settings_(settings), desktop_(desktop.ForWindow(this)) {
   setWindowTitle(QStringLiteral("Options"));
   setAutoFillBackground(true);
   BuildControls();
@@ -72,7 +68,6 @@ OptionsDialog::OptionsDialog(Options& options, const Settings& settings, Desktop
   ShowLiveValues();
   ConnectControls();
   ApplyColors(CurrentColorScheme());
-  connect(qApp, &QGuiApplication::focusWindowChanged, this, &OptionsDialog::OnFocusWindowChanged);
 }
 
 void OptionsDialog::BuildControls() {
@@ -377,7 +372,13 @@ void OptionsDialog::Save() {
   hide();
 }
 
-void OptionsDialog::Cancel() { hide(); }
+void OptionsDialog::Cancel() {
+  // Unsaved ignore-list entries go with the cancelled edits; the panel shows
+  // the file again when it is opened next.
+  HideIgnoreListPanel();
+  ignore_list_->clear();
+  hide();
+}
 
 void OptionsDialog::reject() { Cancel(); }
 
@@ -484,10 +485,12 @@ void OptionsDialog::SaveIgnoreList() {
 
 void OptionsDialog::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  // A window coming back from being minimised is no new activation.
+  // Only a dialog opened anew reloads: coming back from being minimised, or
+  // from a box or picker, or from another window, keeps the edits in hand.
   if (event->spontaneous()) return;
   Activate();
-  left_for_program_window_ = false;
+  // An ignore-list panel left open shows the file, not entries never saved.
+  if (!ignore_panel_->isHidden()) ShowIgnoreListPanel();
 }
 
 void OptionsDialog::closeEvent(QCloseEvent* event) {
@@ -519,35 +522,6 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QDialog::eventFilter(watched, event);
-}
-
-void OptionsDialog::OnFocusWindowChanged(QWindow* window) {
-  // Focus lost to another program: keep what was noted before.
-  if (window == nullptr) return;
-  if (window == windowHandle()) {
-    if (left_for_program_window_ && isVisible()) Activate();
-    left_for_program_window_ = false;
-  } else if (IsOtherProgramWindow(window)) {
-    left_for_program_window_ = true;
-  }
-}
-
-bool OptionsDialog::IsOtherProgramWindow(QWindow* window) const {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->windowHandle() != window) continue;
-    for (const QObject* owner = top; owner != nullptr; owner = owner->parent()) {
-      if (owner == this) return false;
-    }
-    const Qt::WindowType type = top->windowType();
-    if (type == Qt::Popup || type == Qt::ToolTip) return false;
-    // Boxes and pickers that some window puts up over itself.
-    if (qobject_cast<QMessageBox*>(top) || qobject_cast<QFileDialog*>(top) ||
-        qobject_cast<QInputDialog*>(top)) {
-      return false;
-    }
-    return true;
-  }
-  return false;
 }
 
 }  // namespace orlavo

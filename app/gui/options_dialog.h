@@ -21,8 +21,6 @@
 #include "ui/color_scheme.h"
 #include "ui/command_button.h"
 
-class QWindow;
-
 namespace orlavo {
 
 class OptionsDialog : public QDialog {
@@ -36,13 +34,15 @@ class OptionsDialog : public QDialog {
 
   // Reads every option from Settings.ini into the live values and the
   // controls, and hands DirPath to the main window (mainFolderChanged). Runs
-  // whenever the dialog is shown and when it becomes active again coming from
-  // another window of the program; the program calls it once at start-up.
+  // whenever the dialog is opened anew (shown after being hidden); the
+  // program calls it once at start-up. Focus moving between the program's
+  // windows, boxes and pickers is no new opening.
   void Activate();
   // "OK": the controls are written to Settings.ini and the dialog hides. With
   // "Use specified path" its folder becomes the main folder.
   void Save();
-  // "Cancel": hides without writing; the edited values stay live.
+  // "Cancel": hides without writing; the edited values stay live until the
+  // next opening reloads them. Unsaved ignore-list entries are dropped.
   void Cancel();
 
   // Background, text and button colours from the scheme.
@@ -116,9 +116,6 @@ class OptionsDialog : public QDialog {
   void SaveIgnoreList();
   void HideIgnoreListPanel();
 
-  void OnFocusWindowChanged(QWindow* window);
-  bool IsOtherProgramWindow(QWindow* window) const;
-
   Options& options_;
   const Settings& settings_;
   Desktop& desktop_;
@@ -154,11 +151,6 @@ class OptionsDialog : public QDialog {
   CommandButton* hide_ignore_list_ = nullptr;
 
   QPointer<AboutWindow> about_window_;
-  // Set while another window of the program has the focus, so that coming
-  // back from it counts as an activation (coming back from a message box,
-  // picker or the About window of this dialog, or from another program,
-  // does not).
-  bool left_for_program_window_ = false;
   // How much taller the dialog grew to show the ignore-list panel.
   int panel_added_height_ = 0;
 };

@@ -124,8 +124,10 @@ Desktop::Answer QtDesktop::Message(const QString& title, const QString& text, Bu
       box.setEscapeButton(QMessageBox::Ok);
       break;
     case Buttons::kYesNo:
+      // Most questions stand before damage (delete, overwrite, rename): Enter
+      // or a stray Space must not be the Yes.
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      box.setDefaultButton(QMessageBox::Yes);
+      box.setDefaultButton(QMessageBox::No);
       box.setEscapeButton(QMessageBox::No);
       break;
     case Buttons::kRetryCancel:
@@ -198,6 +200,18 @@ bool QtDesktop::ShellOpen(const QString& target) {
 }
 
 void QtDesktop::LetEventsRun() { QCoreApplication::processEvents(); }
+
+Desktop& QtDesktop::ForWindow(QObject* window) {
+  auto* widget = qobject_cast<QWidget*>(window);
+  if (widget == nullptr) return *this;
+  auto found = windows_.find(window);
+  if (found != windows_.end()) return *found->second;
+  auto& desktop = windows_[window];
+  desktop = std::make_unique<QtDesktop>(widget);
+  QObject::connect(window, &QObject::destroyed, &guard_,
+                   [this, window] { windows_.erase(window); });
+  return *desktop;
+}
 
 QtProgressDisplay::QtProgressDisplay(QLabel* caption, QProgressBar* bar, QLabel* percent)
     : caption_(caption), bar_(bar), percent_(percent) {

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
+#include <map>
+#include <memory>
 
 #include "app/desktop.h"
 
@@ -40,11 +42,19 @@ class QtDesktop : public Desktop {
                                   const QString& default_text) override;
   bool ShellOpen(const QString& target) override;
   void LetEventsRun() override;
+  // A desktop whose boxes and pickers belong to window (a QWidget).
+  Desktop& ForWindow(QObject* window) override;
 
- private:
+  // The window the boxes and pickers belong to: the given owner, or else the
+  // active window.
   QWidget* Owner() const;
 
+ private:
   QPointer<QWidget> owner_;
+  // The desktops of the windows that asked for one, until each window goes.
+  std::map<QObject*, std::unique_ptr<QtDesktop>> windows_;
+  // Ends the windows' clean-up connections together with this desktop.
+  QObject guard_;
 };
 
 // Shows progress in a caption label, a bar and a percent label that belong to

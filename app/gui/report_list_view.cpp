@@ -95,6 +95,14 @@ ReportListView::ReportListView(ReportList& list, QWidget* parent)
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::EditKeyPressed);
+  // Tab and Shift+Tab go to the next and previous control, as in every list
+  // of a dialog; moving between cells would change the selected row.
+  setTabKeyNavigation(false);
+  // A list hidden while a long operation fills it keeps its room, so the
+  // controls around it stay where they are.
+  QSizePolicy policy = sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  setSizePolicy(policy);
   header()->setSectionsClickable(true);
   header()->setSortIndicatorShown(false);
   header()->setStretchLastSection(true);
@@ -180,6 +188,11 @@ void ReportListView::PullRows(int first, int last) {
     selection->select(runs, QItemSelectionModel::Select);
     syncing_ = false;
   });
+}
+
+QModelIndex ReportListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+  return QTableView::moveCursor(action, modifiers);
 }
 
 void ReportListView::selectionChanged(const QItemSelection& selected,

@@ -52,6 +52,8 @@ class ReportListView : public QTableView {
   int CurrentRow() const;
   // Selects this row alone, makes it current and scrolls it into view.
   void SelectRow(int row);
+  // True while a row text is being edited in place.
+  bool Editing() const { return state() == QAbstractItemView::EditingState; }
 
  signals:
   // The person changed the selection (mouse or keyboard); not emitted when the
@@ -61,6 +63,9 @@ class ReportListView : public QTableView {
   void sortedByColumn(int column);
 
  protected:
+  // Home and End go to the first and last row, as in any list (a table
+  // view would go to the first and last column).
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
   void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
  private:

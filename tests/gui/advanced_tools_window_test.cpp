@@ -4,8 +4,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "app/flags.h"
 #include "app/gui/main_window.h"
@@ -179,12 +182,52 @@ TEST_F(AdvancedToolsWindowTest, EditorPaneRenamesWithARunningNumber) {
   EXPECT_EQ(pane->var_value()->text(), "4");
   EXPECT_EQ(pane->main_text()->text(), "varX_");
   desktop_.answers = {Desktop::Answer::kYes};
+  const size_t asked = desktop_.messages.size();
   pane->button("Rename Files")->PerformClick();
   QStringList names = QDir(music_).entryList(QDir::Files, QDir::Name);
   EXPECT_EQ(names, QStringList({"1_a - one.mp3", "2_b - two.mp3", "3_c - three.mp3"}));
-  // The main window's list follows.
-  EXPECT_EQ(main_->list().size(), 3);
-  EXPECT_EQ(main_->list().row(0).text, "1_a - one.mp3");
+  // One question; the main list is left alone until its next "Show files".
+  EXPECT_EQ(desktop_.messages.size(), asked + 1);
+  EXPECT_EQ(main_->list().row(0).text, "a - one.mp3");
+  // The choices stay with the reloaded list: varX in the text, the variable on.
+  EXPECT_EQ(pane->main_text()->text(), "varX_");
+  EXPECT_NE(pane->button("Remove var"), nullptr);
+  EXPECT_EQ(pane->var_value()->text(), "4");
+}
+
+// The context menu's entries as the person sees them, with the list's
+// current selection; the menu is closed again unused.
+QMap<QString, bool> MenuEntries(FileNameEditorPane* pane) {
+  QMap<QString, bool> entries;
+  QTimer::singleShot(0, [&entries] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (!action->isSeparator()) entries.insert(action->text(), action->isEnabled());
+    }
+    menu->close();
+  });
+  emit pane->list_view()->customContextMenuRequested(QPoint(5, 5));
+  return entries;
+}
+
+TEST_F(AdvancedToolsWindowTest, DeleteFromTheHardDriveNeedsASelectedRow) {
+  AdvancedToolsWindow* w = Open();
+  auto* pane = qobject_cast<FileNameEditorPane*>(w->pane(ToolCode::kFileNameEditor));
+  ASSERT_NE(pane, nullptr);
+  // A focused row that is not selected is not chosen.
+  pane->list_view()->SelectRow(1);
+  pane->editor().list().ClearSelection();
+  QMap<QString, bool> entries = MenuEntries(pane);
+  ASSERT_TRUE(entries.contains("Delete from the Hard Drive"));
+  EXPECT_FALSE(entries["Delete from the Hard Drive"]);
+  const size_t asked = desktop_.messages.size();
+  pane->DeleteFromHardDrive();
+  EXPECT_EQ(desktop_.messages.size(), asked);
+  EXPECT_TRUE(QFile::exists(music_ + "b - two.mp3"));
+
+  pane->editor().list().SetSelected(0, true);
+  EXPECT_TRUE(MenuEntries(pane)["Delete from the Hard Drive"]);
 }
 
 TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
@@ -198,6 +241,19 @@ TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
   ASSERT_EQ(pane->editor().list().size(), 2);
   EXPECT_EQ(pane->editor().list().row(1).text, "c - three.mp3");
   EXPECT_TRUE(QFile::exists(music_ + "b - two.mp3"));
+
+  // Enter that ends an in-place rename (F2) belongs to the edit: nothing opens.
+  const qsizetype opened = desktop_.opened.size();
+  ReportListView* view = pane->list_view();
+  view->SelectRow(0);
+  view->edit(view->model()->index(0, 0));
+  auto* edit = view->viewport()->findChild<QLineEdit*>();
+  ASSERT_NE(edit, nullptr);
+  edit->setText("renamed.mp3");
+  QTest::keyClick(edit, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(desktop_.opened.size(), opened);
+  EXPECT_EQ(pane->editor().list().row(0).text, "renamed.mp3");
 
   w->launcher(ToolCode::kListGenerator)->PerformClick();
   auto* gen = qobject_cast<ListGeneratorPane*>(w->pane(ToolCode::kListGenerator));

@@ -327,6 +327,107 @@ TEST_F(MainWindowTest, KeysDeleteRowsAndEnterOpensTheFile) {
   LiveOptions().double_click_action = kPlayMp3;
 }
 
+TEST_F(MainWindowTest, DeleteSelectsTheRowAtThePositionOrEmptiesThePanel) {
+  for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) Put(name, audio_);
+  ReturningUser(music_);
+  auto w = Started();
+  w->list_view()->SelectRow(1);
+  w->RowSelected();
+  QTest::keyClick(w->list_view(), Qt::Key_Delete);
+  // c.mp3 moved up into the place of b.mp3: selected, in the panel.
+  EXPECT_EQ(w->list().SelectedRows(), QList<int>({1}));
+  EXPECT_EQ(w->file_name_box()->text(), music_ + "c.mp3");
+  EXPECT_TRUE(w->button("ID3v1 TAG -> Filename")->isEnabled());
+
+  w->list().SetSelected(0, true);
+  QTest::keyClick(w->list_view(), Qt::Key_Delete);
+  EXPECT_TRUE(w->list().empty());
+  EXPECT_EQ(w->file_name_box()->text(), "");
+  for (const char* caption :
+       {"ID3v1 TAG -> Filename", "Filename -> ID3v1 TAG", "Save ID3v1 Tag", "Remove ID3v1 Tag"}) {
+    EXPECT_FALSE(w->button(caption)->isEnabled()) << caption;
+  }
+  for (const char* name : {"a.mp3", "b.mp3", "c.mp3"}) EXPECT_TRUE(QFile::exists(music_ + name));
+}
+
+TEST_F(MainWindowTest, KeyboardChordsSelectAndTabLeavesTheList) {
+  for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3"}) Put(name, audio_);
+  ReturningUser(music_);
+  auto w = Started();
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  ReportListView* view = w->list_view();
+  view->setFocus();
+  view->SelectRow(0);
+  // Shift held while Down is pressed: the second key of the chord counts.
+  QTest::keyPress(view, Qt::Key_Shift);
+  QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+  QTest::keyClick(view, Qt::Key_End, Qt::ShiftModifier);
+  QTest::keyRelease(view, Qt::Key_Shift);
+  EXPECT_EQ(w->list().SelectedCount(), 4);
+  EXPECT_FALSE(w->button("Apply Filter(s)")->isEnabled());
+  view->SelectRow(0);
+  QTest::keyClick(view, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(w->list().SelectedCount(), 4);
+
+  // Tab goes to the next control and leaves the selection as it is.
+  view->SelectRow(1);
+  QTest::keyClick(view, Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), view);
+  EXPECT_EQ(w->list().SelectedRows(), QList<int>({1}));
+  view->setFocus();
+  QTest::keyClick(view, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_NE(QApplication::focusWidget(), view);
+  EXPECT_EQ(w->list().SelectedRows(), QList<int>({1}));
+}
+
+TEST_F(MainWindowTest, FocusComesBackAfterFiltersAndHiddenListsKeepTheirRoom) {
+  Put("a.mp3", audio_);
+  ReturningUser(music_);
+  auto w = Started();
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  LiveOptions().render_list_invisible = true;
+  w->filter_box(MainWindow::kNoV1)->setChecked(true);
+  CommandButton* apply = w->button("Apply Filter(s)");
+  apply->setFocus();
+  const QPoint total_at = w->total_label()->mapTo(w.get(), QPoint(0, 0));
+  const QRect filters_at = w->filter_box(MainWindow::kNoV2)->geometry();
+  QWidget* focus_during_run = nullptr;
+  bool list_hidden = false;
+  QPoint total_during_run;
+  QRect filters_during_run;
+  desktop_.on_events = [&] {
+    focus_during_run = QApplication::focusWidget();
+    list_hidden = !w->list_view()->isVisible();
+    total_during_run = w->total_label()->mapTo(w.get(), QPoint(0, 0));
+    filters_during_run = w->filter_box(MainWindow::kNoV2)->geometry();
+  };
+  QTest::keyClick(apply, Qt::Key_Space);
+  desktop_.on_events = nullptr;
+  ASSERT_TRUE(list_hidden);
+  // Mid-run, Space or Enter reaches no other button; after it, Apply has it back.
+  EXPECT_NE(focus_during_run, static_cast<QWidget*>(w->button("Options")));
+  EXPECT_EQ(QApplication::focusWidget(), apply);
+  // The status row and the filters stand where they stood.
+  EXPECT_EQ(total_during_run, total_at);
+  EXPECT_EQ(filters_during_run, filters_at);
+}
+
+TEST_F(MainWindowTest, FilesDeletedByAToolLeaveTheList) {
+  for (const char* name : {"a.mp3", "b.mp3"}) Put(name, audio_);
+  ReturningUser(music_);
+  auto w = Started();
+  w->list_view()->SelectRow(0);
+  w->RowSelected();
+  const size_t asked = desktop_.messages.size();
+  w->ForgetFiles({music_ + "a.mp3"});
+  EXPECT_EQ(RowTexts(*w), QStringList({"b.mp3|"}));
+  EXPECT_EQ(w->total_label()->text(), "Total MP3s: 1");
+  EXPECT_EQ(w->file_name_box()->text(), "");
+  EXPECT_EQ(desktop_.messages.size(), asked);
+}
+
 TEST_F(MainWindowTest, InformationWindowShowsTheReportAndCloses) {
   Put("a.mp3", audio_);
   Put("b.mp3", testing::Concat({audio_, testing::Id3v1Block("T", "A", "", "", "", 1)}));

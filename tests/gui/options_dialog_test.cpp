@@ -279,26 +279,55 @@ TEST_F(OptionsDialogTest, CancelledEditsAreSavedAtExitUnlessActivatedAgain) {
   EXPECT_EQ(Key(settings_key::kPrefixDir), "1");
 }
 
-TEST_F(OptionsDialogTest, ComingBackFromAnotherProgramWindowIsAnActivation) {
+TEST_F(OptionsDialogTest, OnlyOpeningTheDialogAnewReloadsIt) {
   QWidget main_window;
   main_window.show();
   ShowActive();
   dialog_->PrefixDirBox()->click();
-  // A box of the dialog's own does not reload it.
+  // Neither a box of its own nor another window of the program, nor a
+  // folder chosen with the picker, undoes the edits in hand.
   QMessageBox box(QMessageBox::Information, "t", "x", QMessageBox::Ok, dialog_.get());
   box.show();
   box.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
   box.hide();
-  dialog_->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
-  EXPECT_TRUE(dialog_->PrefixDirBox()->isChecked());
-
+  main_window.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main_window));
+  dialog_->UseSpecifiedPathButton()->click();
+  desktop_.folders = {"/picked"};
+  dialog_->BrowseButton()->PerformClick();
   main_window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&main_window));
   dialog_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(dialog_.get()));
+  EXPECT_TRUE(dialog_->PrefixDirBox()->isChecked());
+  EXPECT_EQ(dialog_->FolderPathBox()->text(), "/picked/");
+  dialog_->OkButton()->PerformClick();
+  EXPECT_EQ(Key(settings_key::kDirPath), "/picked/");
+  EXPECT_EQ(Key(settings_key::kDirPathOption), "2");
+
+  // Hidden and shown again, it reads the file.
+  settings_->Write(settings_key::kPrefixDir, "0");
+  ShowActive();
   EXPECT_FALSE(dialog_->PrefixDirBox()->isChecked());
+}
+
+TEST_F(OptionsDialogTest, CancelDropsIgnoreListEntriesThatWereNeverSaved) {
+  WriteIgnoreList("/a/\r\n");
+  ShowActive();
+  OpenIgnorePanel();
+  desktop_.folders = {"/added"};
+  dialog_->AddIgnoredButton()->PerformClick();
+  EXPECT_EQ(IgnoreEntries(), QStringList({"/a/", "/added/"}));
+  // "Include sub-directories" is as the person left it after the picker.
+  EXPECT_TRUE(dialog_->IncludeSubDirectoriesBox()->isChecked());
+  dialog_->CancelButton()->PerformClick();
+  ShowActive();
+  EXPECT_FALSE(dialog_->IgnoreListPanel()->isVisible());
+  EXPECT_FALSE(IgnoreEntries().contains("/added/"));
+  OpenIgnorePanel();
+  EXPECT_EQ(IgnoreEntries(), QStringList({"/a/"}));
+  EXPECT_EQ(IgnoreListBytes(), QByteArray("/a/\r\n"));
 }
 
 TEST_F(OptionsDialogTest, SpecifiedPathBecomesTheMainFolder) {

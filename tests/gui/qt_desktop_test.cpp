@@ -49,6 +49,7 @@ struct ShownBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   Qt::TextFormat format = Qt::AutoText;
   QMessageBox::StandardButton default_button = QMessageBox::NoButton;
+  QWidget* parent = nullptr;
 };
 
 // Shows a message, records the box and presses `press` (NoButton: Escape).
@@ -62,6 +63,7 @@ Desktop::Answer Ask(QtDesktop& desktop, const QString& title, const QString& tex
     shown->icon = box->icon();
     shown->format = box->textFormat();
     shown->default_button = box->standardButton(box->defaultButton());
+    shown->parent = box->parentWidget();
     if (press == QMessageBox::NoButton) {
       box->reject();
     } else {
@@ -123,7 +125,26 @@ TEST(QtDesktopTest, MessageWithoutTitleCarriesTheProgramTitleAndPlainText) {
   EXPECT_EQ(shown.title, QStringLiteral("Orlavo Professional"));
   EXPECT_EQ(shown.text, text);
   EXPECT_EQ(shown.format, Qt::PlainText);
-  EXPECT_EQ(shown.default_button, QMessageBox::Yes);
+  // Questions stand before damage: Enter is No.
+  EXPECT_EQ(shown.default_button, QMessageBox::No);
+}
+
+TEST(QtDesktopTest, AWindowsDesktopPutsItsBoxesOverThatWindow) {
+  QWidget main_window, tools_window;
+  QtDesktop desktop(&main_window);
+  Desktop& tools = desktop.ForWindow(&tools_window);
+  EXPECT_EQ(&desktop.ForWindow(&tools_window), &tools);
+  EXPECT_NE(&tools, static_cast<Desktop*>(&desktop));
+  ShownBox shown;
+  Ask(desktop, "t", "x", Desktop::Buttons::kOk, Desktop::Icon::kNone, QMessageBox::Ok, &shown);
+  EXPECT_EQ(shown.parent, &main_window);
+  ASSERT_NE(dynamic_cast<QtDesktop*>(&tools), nullptr);
+  Ask(*dynamic_cast<QtDesktop*>(&tools), "t", "x", Desktop::Buttons::kOk, Desktop::Icon::kNone,
+      QMessageBox::Ok, &shown);
+  EXPECT_EQ(shown.parent, &tools_window);
+  // Not a window: the desktop itself.
+  QObject plain;
+  EXPECT_EQ(&desktop.ForWindow(&plain), static_cast<Desktop*>(&desktop));
 }
 
 TEST(QtDesktopTest, FolderPickerStartsAtTheFolderAndReturnsTheChoice) {

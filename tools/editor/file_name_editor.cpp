@@ -1,6 +1,5 @@
 #include "tools/editor/file_name_editor.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -75,7 +74,8 @@ FileNameEditor::~FileNameEditor() = default;
 void FileNameEditor::Fill() {
   BusyScope busy(busy_);
   StopRequested = false;
-  AddCharacters();
+  // The person's mode, position, case and running-number choices stay: a
+  // reset here would leave "varX" in the text with the variable off.
   list_.Clear();
   unreadable_.clear();
   const Options& options = context_.options;
@@ -537,46 +537,38 @@ void FileNameEditor::TagRemovedInMainWindow() {
   if (row >= 0) list_.SetColumnText(row, kEditorTagColumn, QString());
 }
 
-int FileNameEditor::DeleteFromHardDrive(int focused_row) {
+int FileNameEditor::DeleteFromHardDrive() {
   BusyScope busy(busy_);
-  const int count = list_.SelectedCount();
-  QList<int> rows;
-  if (count > 1) {
-    rows = list_.SelectedRows();
-  } else {
-    const int row =
-        focused_row >= 0 && focused_row < list_.size() ? focused_row : list_.FirstSelected();
-    if (row >= 0) rows << row;
-  }
+  // The selected rows only: a row that merely has the focus is not chosen.
+  const QList<int> rows = list_.SelectedRows();
   if (rows.isEmpty()) return 0;
-  const QString question =
-      count > 1 ? QStringLiteral("Are you sure you want to delete ") + QString::number(count) +
-                      QStringLiteral(" selected files from your HARD DRIVE?")
-                : QStringLiteral(
-                      "Are you sure you want to delete selected file from your HARD "
-                      "DRIVE?");
+  const QString question = rows.size() > 1
+                               ? QStringLiteral("Are you sure you want to delete ") +
+                                     QString::number(rows.size()) +
+                                     QStringLiteral(" selected files from your HARD DRIVE?")
+                               : QStringLiteral(
+                                     "Are you sure you want to delete selected file from your HARD "
+                                     "DRIVE?");
   if (!context_.desktop.AskYesNo(QString(), question)) return 0;
 
   QList<int> deleted;
+  QStringList deleted_paths;
   QString failure;
   for (int row : rows) {
     const QString path = OriginalPath(row);
-    QFile file(path);
-    if (file.moveToTrash()) {
+    const TrashResult result = DeleteToTrash(path, &context_.desktop);
+    if (result.ok()) {
       deleted << row;
+      deleted_paths << path;
       continue;
     }
-    // No trash can take it (or the file is not there): removing it is the
-    // last resort, and its error is the one to report.
-    if (QFileInfo(path).isFile() && file.remove()) {
-      deleted << row;
-      continue;
-    }
-    failure = path + kCrLf + file.errorString();
+    // No trash could take it and the person kept it: the rest stay too.
+    if (result.status == TrashStatus::kDeclined) break;
+    failure = path + kCrLf + result.error;
     break;
   }
   list_.RemoveRows(deleted);
-  if (!deleted.isEmpty() && main_show_files_) main_show_files_();
+  if (!deleted_paths.isEmpty() && files_deleted_) files_deleted_(deleted_paths);
   if (!failure.isEmpty()) context_.desktop.Inform(QString(), failure, Desktop::Icon::kCritical);
   return static_cast<int>(deleted.size());
 }

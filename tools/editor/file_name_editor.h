@@ -126,9 +126,9 @@ class FileNameEditor {
   EditorInputs& inputs() { return inputs_; }
   const EditorInputs& inputs() const { return inputs_; }
 
-  // Opening the tool, and the reload after "Rename Files": mode "add", the
-  // list refilled from the main folder with each file's ID3v1 artist and
-  // title, every row deselected. Stoppable.
+  // Opening the tool, and the reload after "Rename Files": the list refilled
+  // from the main folder with each file's ID3v1 artist and title, every row
+  // deselected; the inputs keep the person's choices. Stoppable.
   void Fill();
   // Names of the last fill left out because they are not valid UTF-8.
   const QStringList& unreadable() const { return unreadable_; }
@@ -207,13 +207,15 @@ class FileNameEditor {
   void TagSavedInMainWindow(const QString& artist, const QString& title);
   void TagRemovedInMainWindow();
 
-  // "Delete from the Hard Drive": the question, then each file to the trash
-  // (removed only where no trash can take it). With one selected row (or
-  // none) the focused row is deleted. Returns the number of files deleted;
-  // when it is more than 0, the main window's "Show files" is run.
-  int DeleteFromHardDrive(int focused_row = -1);
-  void set_main_show_files(std::function<void()> show_files) {
-    main_show_files_ = std::move(show_files);
+  // "Delete from the Hard Drive" on the selected rows (none: nothing, and the
+  // menu entry is off): one question naming how many, then each file to the
+  // trash through DeleteToTrash (where no trash can take it, a question
+  // before removing it for good; No keeps it and ends the run). Returns the
+  // number of files deleted; the main window hears of them.
+  int DeleteFromHardDrive();
+  bool delete_enabled() const { return list_.SelectedCount() > 0; }
+  void set_files_deleted(std::function<void(const QStringList& paths)> files_deleted) {
+    files_deleted_ = std::move(files_deleted);
   }
 
   // The rename used by "Rename Files" (RenameNoReplace unless replaced).
@@ -241,7 +243,7 @@ class FileNameEditor {
   EditorInputs inputs_;
   QStringList unreadable_;
   std::unique_ptr<SyntaxChecker> checker_;
-  std::function<void()> main_show_files_;
+  std::function<void(const QStringList&)> files_deleted_;
   std::function<RenameResult(const QString&, const QString&)> renamer_;
   int busy_ = 0;
 };

@@ -19,7 +19,9 @@ AdvancedToolsWindow::AdvancedToolsWindow(Services services, PaneFactory factory,
     : QWidget(parent, Qt::Window),
       services_(std::move(services)),
       settings_(services_.program_folder),
-      context_{services_.desktop, status_, services_.pellox, services_.options,
+      // The tools ask through this window: their boxes come up over it and
+      // give the focus back to it, not to the main window.
+      context_{services_.desktop.ForWindow(this), status_, services_.pellox, services_.options,
                services_.program_folder},
       factory_(std::move(factory)) {
   setWindowTitle(ProgramTitleWithVersion());
@@ -176,7 +178,7 @@ void AdvancedToolsWindow::ToggleMainWindow() {
 }
 
 void AdvancedToolsWindow::OpenFilesFolder() {
-  services_.desktop.ShellOpen(QDir(services_.program_folder).filePath(QStringLiteral("Files")));
+  context_.desktop.ShellOpen(QDir(services_.program_folder).filePath(QStringLiteral("Files")));
 }
 
 void AdvancedToolsWindow::Activated() {
@@ -184,8 +186,8 @@ void AdvancedToolsWindow::Activated() {
   OnToolsWindowActivated(settings_, open_tool_);
   if (PathChanged) {
     PathChanged = false;
-    if (services_.desktop.AskYesNo(QStringLiteral("Update info"),
-                                   QStringLiteral("Path has been changed, update?"))) {
+    if (context_.desktop.AskYesNo(QStringLiteral("Update info"),
+                                  QStringLiteral("Path has been changed, update?"))) {
       emit reloadRequested();
     }
   }

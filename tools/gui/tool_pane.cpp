@@ -24,6 +24,9 @@ bool ToolPane::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      // The Enter that ends an in-place edit (F2) belongs to the edit; it
+      // reaches the list only because the edit box passes it on.
+      if (list_view_->Editing()) return true;
       emit list_view_->doubleClicked(list_view_->currentIndex());
       return true;
     }

@@ -139,10 +139,10 @@ FileNameEditorPane::FileNameEditorPane(const ToolContext& context, MainWindow* m
   restore->setMinimumWidth(32);
   connect(restore, &CommandButton::Click, this, [this] { editor_.RestoreOriginalNames(); });
   auto* rename = MakeButton(L(kRenameFiles), L(kRenameFilesTooltip));
+  // The main list is left alone: its next "Show files" shows the new names.
   connect(rename, &CommandButton::Click, this, [this] {
     editor_.RenameFiles();
     ShowState();
-    if (main_window_ != nullptr) main_window_->ShowFiles();
   });
 
   // Layout: the list with its arrows on top, the editing controls below.
@@ -279,7 +279,8 @@ void FileNameEditorPane::ShowContextMenu(const QPoint& at) {
   edit->setEnabled(editor_.single_row_actions_enabled() && main_window_ != nullptr);
   menu.addAction(L(kRemoveTags), this, &FileNameEditorPane::RemoveTags);
   menu.addSeparator();
-  menu.addAction(L(kDeleteFromDisk), this, &FileNameEditorPane::DeleteFromHardDrive);
+  QAction* del = menu.addAction(L(kDeleteFromDisk), this, &FileNameEditorPane::DeleteFromHardDrive);
+  del->setEnabled(editor_.delete_enabled());
   menu.exec(view_->viewport()->mapToGlobal(at));
 }
 
@@ -304,10 +305,10 @@ void FileNameEditorPane::EditTag() {
 }
 
 void FileNameEditorPane::DeleteFromHardDrive() {
-  editor_.set_main_show_files([this] {
-    if (main_window_ != nullptr) main_window_->ShowFiles();
+  editor_.set_files_deleted([this](const QStringList& paths) {
+    if (main_window_ != nullptr) main_window_->ForgetFiles(paths);
   });
-  editor_.DeleteFromHardDrive(view_->CurrentRow());
+  editor_.DeleteFromHardDrive();
 }
 
 bool FileNameEditorPane::KeysWait(int key) const {
