@@ -25,12 +25,14 @@ void Open(MainWindow* main_window, PelloxBinding* pellox) {
     window->activateWindow();
     return;
   }
-  AdvancedToolsWindow::Services services{main_window->program_folder(),
-                                         main_window->desktop(),
-                                         *pellox,
-                                         LiveOptions(),
-                                         main_window,
-                                         [main_window] { main_window->OpenOptions(); }};
+  AdvancedToolsWindow::Services services{
+      main_window->program_folder(),
+      main_window->desktop(),
+      *pellox,
+      LiveOptions(),
+      main_window,
+      [main_window] { main_window->OpenOptions(); },
+      [main_window] { main_window->chrome()->MenuCommand(WindowChrome::kAbout); }};
   window = new AdvancedToolsWindow(
       services, [main_window](ToolCode code, const ToolContext& context, QWidget* parent) {
         return MakeToolPane(code, context, main_window, parent);
