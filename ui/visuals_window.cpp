@@ -227,7 +227,7 @@ VisualsWindow::VisualsWindow(const QString& program_folder, Desktop& desktop, QW
 
   connect(skins_mode_, &CommandButton::Click, this, [this] { SetMode(Mode::kSkins); });
   connect(colors_mode_, &CommandButton::Click, this, [this] { SetMode(Mode::kColors); });
-  connect(list_, &QListWidget::currentRowChanged, this, [this] { EntrySelected(); });
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] { EntrySelected(); });
   connect(apply_, &CommandButton::Click, this, &VisualsWindow::LoadSelected);
   connect(new_, &CommandButton::Click, this, &VisualsWindow::NewScheme);
   connect(save_, &CommandButton::Click, this, &VisualsWindow::SaveScheme);
@@ -266,8 +266,8 @@ void VisualsWindow::FillList() {
 }
 
 QString VisualsWindow::SelectedName() const {
-  QListWidgetItem* item = list_->currentItem();
-  return item != nullptr && item->isSelected() ? item->text() : QString();
+  const QList<QListWidgetItem*> selected = list_->selectedItems();
+  return selected.isEmpty() ? QString() : selected.first()->text();
 }
 
 bool VisualsWindow::SelectEntry(const QString& name) {
@@ -275,7 +275,6 @@ bool VisualsWindow::SelectEntry(const QString& name) {
   if (found.isEmpty()) return false;
   list_->setCurrentItem(found.first());
   found.first()->setSelected(true);
-  EntrySelected();
   return true;
 }
 
