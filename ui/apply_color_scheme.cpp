@@ -33,11 +33,25 @@ void SetTextColors(QWidget* w, const ColorScheme& scheme) {
   w->setPalette(pal);
 }
 
+// A control tagged "ignore" would still inherit the window's colours; its
+// own colours are pinned the first time a scheme reaches it.
+void PinColors(QWidget* w) {
+  if (w->property("orlavoColorsPinned").toBool()) return;
+  QPalette pal = w->palette();
+  pal.setResolveMask(~QPalette::ResolveMask(0));
+  w->setPalette(pal);
+  w->setProperty("orlavoColorsPinned", true);
+}
+
 }  // namespace
 
 void ApplyColorScheme(QWidget* window, const ColorScheme& scheme) {
+  const QList<QWidget*> children = window->findChildren<QWidget*>();
+  for (QWidget* child : children) {
+    if (Ignored(child) && child->window() == window) PinColors(child);
+  }
   if (!Ignored(window)) SetTextColors(window, scheme);
-  for (QWidget* child : window->findChildren<QWidget*>()) {
+  for (QWidget* child : children) {
     // Windows owned by this one are coloured when they load.
     if (Ignored(child) || child->window() != window) continue;
     if (auto* button = qobject_cast<CommandButton*>(child)) {
