@@ -345,10 +345,10 @@ void WindowChrome::Render() {
     return;
   }
   if (plain_) {
-    frame_ = RenderPlainFrame(size, dpr, scheme.BGColor(), kPlainFrameColor);
+    frame_ = QImage();
     window_->clearMask();
   } else {
-    frame_ = RenderSkin(skin_, size, dpr, scheme.BGColor(), scheme.FGColor());
+    frame_ = RenderSkin(skin_, size, dpr, scheme.BGColor(), scheme.FGColor(), &canvas_);
     if (skin_.loaded()) {
       window_->setMask(SkinOutline(size));
     } else {
@@ -413,11 +413,15 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
   if (watched != window_) return false;
   switch (event->type()) {
     case QEvent::Paint: {
-      if (!skinned_ || frame_.isNull()) return false;
+      if (!skinned_) return false;
       auto* e = static_cast<QPaintEvent*>(event);
       QPainter p(window_);
       p.setClipRegion(e->region());
-      p.drawImage(QPoint(0, 0), frame_);
+      if (plain_ || frame_.isNull()) {
+        PaintPlainFrame(p, window_->size(), CurrentColorScheme().BGColor(), kPlainFrameColor);
+      } else {
+        p.drawImage(QPoint(0, 0), frame_);
+      }
       return false;
     }
     case QEvent::Show:
