@@ -31,7 +31,6 @@ constexpr QMargins kFrameMargins(16, 50, 16, 16);
 constexpr int kButtonRight[3] = {100, 75, 50};
 constexpr QSize kButtonSize(22, 17);
 constexpr int kButtonTop = 5;
-constexpr QSize kMinimumSize(440, 320);
 
 QString GlyphFile(TitleBarButton::Glyph glyph) {
   switch (glyph) {
@@ -126,8 +125,12 @@ WindowChrome::WindowChrome(QWidget* window, const QString& program_folder, Hooks
   window_->setMouseTracking(true);
   window_->setAutoFillBackground(false);
   window_->setAttribute(Qt::WA_OpaquePaintEvent, true);
-  if (QLayout* layout = window_->layout()) layout->setContentsMargins(kFrameMargins);
-  window_->setMinimumSize(window_->minimumSize().expandedTo(kMinimumSize));
+  if (QLayout* layout = window_->layout()) {
+    layout->setContentsMargins(kFrameMargins);
+    // The layout's own minimum keeps every control whole; the frame is
+    // closed at any size above it.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+  }
 
   title_ = new QLabel(window_->windowTitle(), window_);
   title_->setObjectName(QStringLiteral("ChromeTitle"));
