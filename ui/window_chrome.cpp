@@ -137,6 +137,12 @@ WindowChrome::WindowChrome(QWidget* window, const QString& program_folder, Hooks
   QFont font = title_->font();
   font.setBold(true);
   title_->setFont(font);
+  // The title sits on the skin's banner, not on the window colour: it keeps
+  // a light text whatever the scheme.
+  title_->setProperty(kTagProperty, QStringLiteral("ignore"));
+  QPalette title_colors = title_->palette();
+  title_colors.setColor(QPalette::WindowText, QColor(250, 250, 250));
+  title_->setPalette(title_colors);
   title_->setCursor(Qt::ArrowCursor);
   title_->installEventFilter(this);
 
