@@ -1,0 +1,221 @@
+#include "tools/dupes/duplicates_locator.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/desktop.h"
+#include "app/flags.h"
+#include "app/folder_walk.h"
+#include "app/helpers.h"
+#include "app/settings.h"
+
+namespace orlavo {
+namespace {
+
+constexpr int kSizeColumn = 1;
+constexpr int kTagColumn = 2;
+
+QString Key(const ReportRow& row, DupeCriterion criterion) {
+  switch (criterion) {
+    case DupeCriterion::kName:
+      return FileNameOf(row.FullPath()).toCaseFolded();
+    case DupeCriterion::kTag:
+      return row.ColumnText(kTagColumn).toCaseFolded();
+    case DupeCriterion::kSize:
+      return row.ColumnText(kSizeColumn);
+    case DupeCriterion::kNone:
+      break;
+  }
+  return {};
+}
+
+// The column the file list is sorted by before marking; the list keeps it.
+int SortColumn(DupeCriterion criterion) {
+  switch (criterion) {
+    case DupeCriterion::kTag:
+      return kTagColumn;
+    case DupeCriterion::kSize:
+      return kSizeColumn;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+QStringList DuplicatesHeaders() {
+  return {QStringLiteral("Path"), QStringLiteral("Size"), QStringLiteral("ID3v1")};
+}
+
+QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion) {
+  QList<int> rows;
+  if (criterion == DupeCriterion::kNone) return rows;
+  std::vector<std::pair<QString, int>> keys;
+  keys.reserve(list.size());
+  for (int i = 0; i < list.size(); ++i) {
+    QString key = Key(list.row(i), criterion);
+    // An empty name cannot occur; an empty tag text (no tag) or size text (no
+    // size) is never a duplicate of anything.
+    if (!key.isEmpty()) keys.emplace_back(std::move(key), i);
+  }
+  std::sort(keys.begin(), keys.end());
+  for (size_t first = 0; first < keys.size();) {
+    size_t last = first + 1;
+    while (last < keys.size() && keys[last].first == keys[first].first) ++last;
+    if (last - first > 1) {
+      for (size_t k = first; k < last; ++k) rows << keys[k].second;
+    }
+    first = last;
+  }
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+QString DeleteFailureText(const QString& path, const TrashResult& result) {
+  QString reason;
+  switch (result.status) {
+    case TrashStatus::kSourceMissing:
+      reason = QStringLiteral("The file is not there any more.");
+      break;
+    case TrashStatus::kNoTrash:
+      reason = QStringLiteral("No trash can take it: ") + result.error;
+      break;
+    default:
+      reason = result.error.isEmpty() ? QStringLiteral("Unknown error.") : result.error;
+      break;
+  }
+  return QStringLiteral("The file could not be deleted:\r\n") + path + QStringLiteral("\r\n") +
+         reason + QStringLiteral("\r\nBoth lists keep it.");
+}
+
+DuplicatesLocator::DuplicatesLocator(const ToolContext& context)
+    : context_(context), files_(DuplicatesHeaders()), report_(DuplicatesHeaders()) {}
+
+void DuplicatesLocator::SetCriterionChecked(DupeCriterion criterion, bool checked) {
+  if (checked) {
+    criterion_ = criterion;
+  } else if (criterion_ == criterion) {
+    criterion_ = DupeCriterion::kNone;
+  }
+}
+
+QString DuplicatesLocator::reload_caption() const {
+  return files_.empty() ? QString(dupes_text::kLoad) : QString(dupes_text::kReload);
+}
+
+void DuplicatesLocator::Load() {
+  StopRequested = false;
+  const Options& options = context_.options;
+  files_.Clear();
+  // A reload lists the files in name order again, whatever the last criterion sorted by.
+  files_.SortByColumn(0);
+  if (options.include_sub_directories && !options.no_warning &&
+      !context_.desktop.AskYesNo(dupes_text::kScanTitle, dupes_text::kScanQuestion,
+                                 Desktop::Icon::kInformation)) {
+    return;
+  }
+  StoppableRun run(context_.status, &files_, options.render_list_invisible);
+  context_.status.SetCaption(kWorkingPleaseWait);
+  context_.desktop.LetEventsRun();
+
+  PathList paths;
+  const WalkSetup walk{context_.program_folder, &context_.desktop};
+  if (options.include_sub_directories) {
+    GetAllFiles(options.main_folder, kFolderMask, kFileMask, paths, walk);
+  } else {
+    GetFolderFiles(options.main_folder, kFileMask, paths, walk);
+  }
+  // Sizes to the byte, so that equal texts mean equal sizes, whatever unit the
+  // other lists show.
+  const RowOptions rows{options.prefix_dir, QStringLiteral("Bytes"), options.main_folder};
+  PelloxID3v1Reader reader(context_.pellox);
+  const int total = static_cast<int>(paths.Items.size());
+  BulkAdd bulk(files_);
+  for (int i = 0; i < total && !StopRequested; ++i) {
+    const QString& path = paths.Items[i];
+    if (path.isEmpty()) continue;
+    AddFileRow(files_, path, QString(), true, rows, &reader);
+    ShowProgress(context_.status, i + 1, total, path, QString(), options.show_current_file);
+    context_.desktop.LetEventsRun();
+  }
+}
+
+int DuplicatesLocator::Start() {
+  files_.ClearSelection();
+  {
+    StoppableRun run(context_.status, &files_, context_.options.render_list_invisible);
+    files_.SortByColumn(SortColumn(criterion_));
+    const QList<int> rows = DuplicateRows(files_, criterion_);
+    const int n = files_.size();
+    const int total = static_cast<int>(rows.size());
+    int shown_percent = -1;
+    for (int k = 0; k < total; ++k) {
+      files_.SetSelected(rows[k], true);
+      const int percent = static_cast<int>(qint64(k + 1) * 100 / total);
+      if (percent == shown_percent) continue;
+      shown_percent = percent;
+      ShowProgress(context_.status, k + 1, total, files_.row(rows[k]).text,
+                   QStringLiteral("Marking"), context_.options.show_current_file);
+      context_.desktop.LetEventsRun();
+      // A stop empties the list being marked.
+      if (files_.size() != n) break;
+    }
+  }
+  marked_ = files_.SelectedCount();
+  context_.status.SetCaption(dupes_text::kDuplicatesCount + QString::number(marked_));
+  started_ = true;
+  ShowDuplicates();
+  return marked_;
+}
+
+void DuplicatesLocator::ShowDuplicates() {
+  report_.Clear();
+  delete_enabled_ = false;
+  {
+    BulkAdd bulk(report_);
+    for (int index : files_.SelectedRows()) {
+      const ReportRow& row = files_.row(index);
+      ReportRow copy;
+      copy.text = row.text;
+      copy.tag = row.tag;
+      copy.tooltip = row.tooltip;
+      copy.columns = {row.ColumnText(kSizeColumn), row.ColumnText(kTagColumn)};
+      report_.AddRow(std::move(copy));
+      delete_enabled_ = true;
+    }
+  }
+  if (report_.empty()) {
+    ReportRow none;
+    none.text = dupes_text::kNoDuplicates;
+    report_.AddRow(std::move(none));
+  }
+  report_visible_ = true;
+}
+
+bool DuplicatesLocator::DeleteReportRow(int report_row) {
+  if (!delete_enabled_ || report_row < 0 || report_row >= report_.size()) return false;
+  if (!context_.desktop.AskYesNo(QString(), dupes_text::kDeleteQuestion)) return false;
+  const QString path = report_.FullPath(report_row);
+  const TrashResult result = DeleteToTrash(path, &context_.desktop);
+  if (!result.ok()) {
+    // A "No" to removing for good was the person's own choice; anything else
+    // is a failure they must hear about.
+    if (result.status != TrashStatus::kDeclined) {
+      context_.desktop.Inform(QString(), DeleteFailureText(path, result), Desktop::Icon::kCritical);
+    }
+    return false;
+  }
+  const int file_row = files_.IndexOfPath(path);
+  if (file_row >= 0) files_.RemoveRow(file_row);
+  report_.RemoveRow(report_row);
+  if (report_.empty()) delete_enabled_ = false;
+  return true;
+}
+
+void DuplicatesLocator::OpenReportRow(int report_row) {
+  if (!delete_enabled_ || report_row < 0 || report_row >= report_.size()) return;
+  OpenFileOrFolder(context_.desktop, context_.options, report_.FullPath(report_row));
+}
+
+}  // namespace orlavo
