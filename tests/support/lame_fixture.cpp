@@ -15,9 +15,14 @@ Bytes EncodeMp3(const EncodeParams& p) {
   lame_set_out_samplerate(lame, p.sample_rate);
   lame_set_num_channels(lame, p.channels);
   lame_set_mode(lame, static_cast<MPEG_mode>(p.mode));
-  lame_set_brate(lame, p.bitrate_kbps);
-  lame_set_VBR(lame, vbr_off);
-  lame_set_bWriteVbrTag(lame, 0);
+  if (p.vbr) {
+    lame_set_VBR(lame, vbr_default);
+    lame_set_VBR_quality(lame, 4);
+  } else {
+    lame_set_brate(lame, p.bitrate_kbps);
+    lame_set_VBR(lame, vbr_off);
+  }
+  lame_set_bWriteVbrTag(lame, p.info_frame ? 1 : 0);
   lame_set_quality(lame, 7);
   if (lame_init_params(lame) < 0) {
     lame_close(lame);
@@ -36,9 +41,22 @@ Bytes EncodeMp3(const EncodeParams& p) {
     throw std::runtime_error("lame_encode_buffer failed");
   }
   int m = lame_encode_flush(lame, out.data() + n, static_cast<int>(out.size()) - n);
-  lame_close(lame);
-  if (m < 0) throw std::runtime_error("lame_encode_flush failed");
+  if (m < 0) {
+    lame_close(lame);
+    throw std::runtime_error("lame_encode_flush failed");
+  }
   out.resize(static_cast<size_t>(n + m));
+  if (p.info_frame) {
+    // lame reserves the first frame and fills it in only once it knows the stream.
+    unsigned char frame[2880];
+    size_t len = lame_get_lametag_frame(lame, frame, sizeof(frame));
+    if (len == 0 || len > out.size()) {
+      lame_close(lame);
+      throw std::runtime_error("lame_get_lametag_frame failed");
+    }
+    std::memcpy(out.data(), frame, len);
+  }
+  lame_close(lame);
   return out;
 }
 

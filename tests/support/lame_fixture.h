@@ -18,10 +18,14 @@ struct EncodeParams {
   double seconds = 1.0;
   // lame's MPEG mode: 0 stereo, 1 joint stereo, 3 mono.
   int mode = 1;
+  // Variable bitrate (lame's default VBR) instead of bitrate_kbps.
+  bool vbr = false;
+  // Lead with the encoder's information frame: "Xing" for VBR, "Info" for CBR.
+  bool info_frame = false;
 };
 
-// A constant-bitrate stream of a 440 Hz tone, with no Xing/Info frame, so its
-// first frame header is at offset 0.
+// A stream of a 440 Hz tone; without info_frame its first frame header is at
+// offset 0.
 Bytes EncodeMp3(const EncodeParams& params);
 
 // An ID3v1 block: "TAG", fields padded with NULs, genre byte.
