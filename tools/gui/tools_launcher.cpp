@@ -3,8 +3,10 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "tools/dupes/gui/duplicates_locator_pane.h"
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
+#include "tools/sorter/gui/mp3_sorter_pane.h"
 
 namespace orlavo {
 namespace {
@@ -53,6 +55,10 @@ ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* ma
       return new FileNameEditorPane(context, main_window, parent);
     case ToolCode::kListGenerator:
       return new ListGeneratorPane(context, parent);
+    case ToolCode::kDuplicates:
+      return new DuplicatesLocatorPane(context, main_window, parent);
+    case ToolCode::kSorter:
+      return new Mp3SorterPane(context, parent);
     default:
       return nullptr;
   }
