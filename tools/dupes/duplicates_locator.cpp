@@ -1,6 +1,11 @@
 #include "tools/dupes/duplicates_locator.h"
 
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QHash>
 #include <algorithm>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -51,24 +56,20 @@ QStringList DuplicatesHeaders() {
 QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion) {
   QList<int> rows;
   if (criterion == DupeCriterion::kNone) return rows;
-  std::vector<std::pair<QString, int>> keys;
-  keys.reserve(list.size());
+  // Each key counted once, then each row looked up once: the groups of equal
+  // keys are found in one pass, whatever order the list is in.
+  std::vector<QString> keys(list.size());
+  QHash<QString, int> counts;
+  counts.reserve(list.size());
   for (int i = 0; i < list.size(); ++i) {
-    QString key = Key(list.row(i), criterion);
+    keys[i] = Key(list.row(i), criterion);
     // An empty name cannot occur; an empty tag text (no tag) or size text (no
     // size) is never a duplicate of anything.
-    if (!key.isEmpty()) keys.emplace_back(std::move(key), i);
+    if (!keys[i].isEmpty()) ++counts[keys[i]];
   }
-  std::sort(keys.begin(), keys.end());
-  for (size_t first = 0; first < keys.size();) {
-    size_t last = first + 1;
-    while (last < keys.size() && keys[last].first == keys[first].first) ++last;
-    if (last - first > 1) {
-      for (size_t k = first; k < last; ++k) rows << keys[k].second;
-    }
-    first = last;
+  for (int i = 0; i < list.size(); ++i) {
+    if (!keys[i].isEmpty() && counts.value(keys[i]) > 1) rows << i;
   }
-  std::sort(rows.begin(), rows.end());
   return rows;
 }
 
@@ -135,7 +136,12 @@ void DuplicatesLocator::Load() {
   for (int i = 0; i < total && !StopRequested; ++i) {
     const QString& path = paths.Items[i];
     if (path.isEmpty()) continue;
-    AddFileRow(files_, path, QString(), true, rows, &reader);
+    // The size is taken now, beside the tag: every row is read when marking,
+    // and a size looked up then would cost a file-system query per row there.
+    struct stat st;
+    std::optional<qint64> size;
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) size = st.st_size;
+    AddFileRow(files_, path, QString(), true, rows, &reader, size);
     ShowProgress(context_.status, i + 1, total, path, QString(), options.show_current_file);
     context_.desktop.LetEventsRun();
   }
@@ -145,7 +151,9 @@ int DuplicatesLocator::Start() {
   files_.ClearSelection();
   {
     StoppableRun run(context_.status, &files_, context_.options.render_list_invisible);
-    files_.SortByColumn(SortColumn(criterion_));
+    // A sorted list keeps its order as rows come and go, so sorting again by
+    // the same column would change nothing.
+    if (files_.sort_column() != SortColumn(criterion_)) files_.SortByColumn(SortColumn(criterion_));
     const QList<int> rows = DuplicateRows(files_, criterion_);
     const int n = files_.size();
     const int total = static_cast<int>(rows.size());

@@ -49,8 +49,8 @@ enum class DupeCriterion { kNone, kName, kTag, kSize };
 
 // The rows of a list that share the criterion's key with at least one other
 // row: names (letter case ignored), non-empty "Artist - Title" texts (letter
-// case ignored) or size texts. Sorts the keys once and walks over equal
-// neighbours, so the cost grows as n log n whatever the number of duplicates.
+// case ignored) or size texts, in list order. Groups the rows by key in one
+// pass, so the cost grows with the number of rows, never with pairs of them.
 QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion);
 
 // The reason text of a delete that did not happen.
