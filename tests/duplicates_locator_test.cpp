@@ -233,5 +233,19 @@ TEST_F(DuplicatesLocatorTest, SubFolderQuestionAndEmptyFolder) {
   EXPECT_TRUE(desktop_.opened.isEmpty());
 }
 
+TEST_F(DuplicatesLocatorTest, StopDuringLoadKeepsTheRowsLoadedSoFar) {
+  for (int i = 0; i < 6; ++i) File(QStringLiteral("f%1.mp3").arg(i), 400 + i);
+  // The window's Stop, pressed once the third file is loaded.
+  desktop_.on_events = [this] {
+    if (status_.bar_current() == 3) {
+      EXPECT_EQ(status_.PressExit(), ToolsStatus::ExitAction::kStopped);
+    }
+  };
+  Tool().Load();
+  EXPECT_EQ(Tool().files().size(), 3);
+  EXPECT_EQ(status_.exit_caption(), "Close");
+  EXPECT_TRUE(StopRequested);
+}
+
 }  // namespace
 }  // namespace orlavo

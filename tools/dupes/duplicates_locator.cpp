@@ -132,7 +132,9 @@ void DuplicatesLocator::Load() {
   const RowOptions rows{options.prefix_dir, QStringLiteral("Bytes"), options.main_folder};
   PelloxID3v1Reader reader(context_.pellox);
   const int total = static_cast<int>(paths.Items.size());
-  BulkAdd bulk(files_);
+  // The rows gather here and join the list at the end: a stop empties the
+  // list that is being filled, and the rows loaded until then must stay.
+  ReportList loaded(DuplicatesHeaders(), /*keep_sorted=*/false);
   for (int i = 0; i < total && !StopRequested; ++i) {
     const QString& path = paths.Items[i];
     if (path.isEmpty()) continue;
@@ -141,10 +143,12 @@ void DuplicatesLocator::Load() {
     struct stat st;
     std::optional<qint64> size;
     if (::stat(QFile::encodeName(path).constData(), &st) == 0) size = st.st_size;
-    AddFileRow(files_, path, QString(), true, rows, &reader, size);
+    AddFileRow(loaded, path, QString(), true, rows, &reader, size);
     ShowProgress(context_.status, i + 1, total, path, QString(), options.show_current_file);
     context_.desktop.LetEventsRun();
   }
+  BulkAdd bulk(files_);
+  for (int i = 0; i < loaded.size(); ++i) files_.AddRow(loaded.row(i));
 }
 
 int DuplicatesLocator::Start() {

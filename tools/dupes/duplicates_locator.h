@@ -71,7 +71,8 @@ class DuplicatesLocator {
 
   // Opening the pane and "Reload": the file list filled from the main folder
   // (after the sub-folder question, when it is asked), sizes in bytes whatever
-  // the size unit of the options. Stoppable; a stop keeps the rows so far.
+  // the size unit of the options. Stoppable; a stop keeps the rows loaded
+  // until then.
   void Load();
   // "Start": marks (selects) the duplicates under the criterion, then shows
   // the report. Returns the number marked.

@@ -135,7 +135,7 @@ class Mp3Sorter {
   // Opening the pane: the root from the settings, then (after the sub-folder
   // question, when it is asked) the scan.
   void Open();
-  // "Re-Scan". Stoppable; a stop keeps the rows so far.
+  // "Re-Scan". Stoppable; the window's Stop empties the list.
   void Scan();
   // "Browse...": a chosen folder becomes the root (with a closing "/").
   void Browse();
