@@ -13,7 +13,9 @@
 #include "app/flags.h"
 #include "app/folder_walk.h"
 #include "app/helpers.h"
+#include "app/pellox_binding.h"
 #include "app/settings.h"
+#include "app/tag_helpers.h"
 
 namespace orlavo {
 namespace {
@@ -130,25 +132,40 @@ void DuplicatesLocator::Load() {
   // Sizes to the byte, so that equal texts mean equal sizes, whatever unit the
   // other lists show.
   const RowOptions rows{options.prefix_dir, QStringLiteral("Bytes"), options.main_folder};
-  PelloxID3v1Reader reader(context_.pellox);
   const int total = static_cast<int>(paths.Items.size());
-  // The rows gather here and join the list at the end: a stop empties the
-  // list that is being filled, and the rows loaded until then must stay.
-  ReportList loaded(DuplicatesHeaders(), /*keep_sorted=*/false);
+  // What the rows need is gathered first and the rows are made at the end: a
+  // stop empties the list that is being filled, and the files loaded until
+  // then must stay.
+  struct Loaded {
+    QString path;
+    QString ref;  // "Artist - Title", or "" without a tag
+    std::optional<qint64> size;
+  };
+  std::vector<Loaded> loaded;
+  loaded.reserve(total);
   for (int i = 0; i < total && !StopRequested; ++i) {
     const QString& path = paths.Items[i];
     if (path.isEmpty()) continue;
+    Loaded file{path, {}, {}};
+    ID3v1Tag tag{};
+    context_.pellox.ReadID3v1(path, &tag);
+    if (tag.Exists == 1) {
+      file.ref = CleanTagText(RecordText(tag.Artist)) + QStringLiteral(" - ") +
+                 CleanTagText(RecordText(tag.Title));
+      file.ref.remove(QChar(u'\0'));
+    }
     // The size is taken now, beside the tag: every row is read when marking,
     // and a size looked up then would cost a file-system query per row there.
     struct stat st;
-    std::optional<qint64> size;
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0) size = st.st_size;
-    AddFileRow(loaded, path, QString(), true, rows, &reader, size);
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) file.size = st.st_size;
+    loaded.push_back(std::move(file));
     ShowProgress(context_.status, i + 1, total, path, QString(), options.show_current_file);
     context_.desktop.LetEventsRun();
   }
   BulkAdd bulk(files_);
-  for (int i = 0; i < loaded.size(); ++i) files_.AddRow(loaded.row(i));
+  for (const Loaded& file : loaded) {
+    AddFileRow(files_, file.path, file.ref, false, rows, nullptr, file.size);
+  }
 }
 
 int DuplicatesLocator::Start() {
