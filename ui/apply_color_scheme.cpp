@@ -45,12 +45,12 @@ void PinColors(QWidget* w) {
 
 }  // namespace
 
-void ApplyColorScheme(QWidget* window, const ColorScheme& scheme) {
-  const QList<QWidget*> children = window->findChildren<QWidget*>();
+void ApplyColorSchemeToControls(QWidget* part, const ColorScheme& scheme) {
+  QWidget* window = part->window();
+  const QList<QWidget*> children = part->findChildren<QWidget*>();
   for (QWidget* child : children) {
     if (Ignored(child) && child->window() == window) PinColors(child);
   }
-  if (!Ignored(window)) SetTextColors(window, scheme);
   for (QWidget* child : children) {
     // Windows owned by this one are coloured when they load.
     if (Ignored(child) || child->window() != window) continue;
@@ -63,12 +63,28 @@ void ApplyColorScheme(QWidget* window, const ColorScheme& scheme) {
         qobject_cast<QCheckBox*>(child) != nullptr ||
         qobject_cast<QRadioButton*>(child) != nullptr) {
       SetTextColors(child, scheme);
+      // Filled with the scheme's background, so text stays readable over a
+      // skin's tiled background.
+      child->setAutoFillBackground(true);
     }
   }
+}
+
+void ApplyColorScheme(QWidget* window, const ColorScheme& scheme) {
+  // Pinned before the window's colours change, which they would inherit.
+  for (QWidget* child : window->findChildren<QWidget*>()) {
+    if (Ignored(child) && child->window() == window) PinColors(child);
+  }
+  if (!Ignored(window)) SetTextColors(window, scheme);
+  ApplyColorSchemeToControls(window, scheme);
   if (WindowChrome* chrome = WindowChrome::Of(window)) chrome->ApplySkin(false);
 }
 
 void ApplyColorScheme(QWidget* window) { ApplyColorScheme(window, CurrentColorScheme()); }
+
+void ApplyColorSchemeToControls(QWidget* part) {
+  ApplyColorSchemeToControls(part, CurrentColorScheme());
+}
 
 void ApplyColorSchemeEverywhere() {
   for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -17,6 +17,10 @@ class ColorScheme;
 void ApplyColorScheme(QWidget* window, const ColorScheme& scheme);
 // The same with the scheme in force.
 void ApplyColorScheme(QWidget* window);
+// The controls of a part of a window made after the window loaded (a tool
+// pane), by the same rules.
+void ApplyColorSchemeToControls(QWidget* part, const ColorScheme& scheme);
+void ApplyColorSchemeToControls(QWidget* part);
 // Every open window of the program, after a new scheme was loaded.
 void ApplyColorSchemeEverywhere();
 

@@ -221,6 +221,9 @@ TEST_F(ChromeTest, SchemeColoursControlsButNotIgnoredOnesListsOrTextBoxes) {
   ApplyColorScheme(window.get(), scheme);
   EXPECT_EQ(window->palette().color(QPalette::Window), scheme.BGColor());
   EXPECT_EQ(label_->palette().color(QPalette::WindowText), scheme.FGColor());
+  EXPECT_EQ(label_->palette().color(QPalette::Window), scheme.BGColor());
+  EXPECT_TRUE(label_->autoFillBackground());
+  EXPECT_FALSE(ignored_->autoFillBackground());
   EXPECT_EQ(ignored_->palette().color(QPalette::WindowText), ignored_text);
   EXPECT_EQ(edit_->palette().color(QPalette::Base), edit_base);
   EXPECT_EQ(button_->BackColor(), scheme.ButtonColor());

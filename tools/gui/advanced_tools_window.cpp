@@ -146,6 +146,7 @@ void AdvancedToolsWindow::Launch(ToolCode code) {
     if (pane != nullptr) {
       panes_.insert(code, pane);
       stack_->addWidget(pane);
+      ApplyColorSchemeToControls(pane);
     }
   }
   pane_caption_->setText(QString::fromLatin1(tool->pane_caption));
