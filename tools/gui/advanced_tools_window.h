@@ -34,6 +34,8 @@ class AdvancedToolsWindow : public QWidget {
     QWidget* main_window = nullptr;
     // Opens the Options dialog.
     std::function<void()> open_options;
+    // The folder of libmevrit.so; empty: program_folder.
+    QString library_folder;
   };
   // Makes the panes of the tools that have one; the others show the
   // placeholder. Panes are made by the factory the program registers.
