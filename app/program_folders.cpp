@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
 
 namespace orlavo {
@@ -28,7 +27,6 @@ ProgramFolders LocateProgramFolders(const QString& program_folder,
   const bool installed = QFile::exists(folders.program + QLatin1String(kInstalledMarker));
   if ((installed || !Writable(folders.program)) && !user_data_folder.isEmpty()) {
     folders.data = WithTrailingSlash(user_data_folder);
-    QDir().mkpath(folders.data);
   }
   return folders;
 }

@@ -25,7 +25,7 @@ struct ProgramFolders {
 
 // The data folder is the program folder, unless that folder is installed (it
 // holds the marker) or cannot be written; then it is user_data_folder, which
-// is created when missing.
+// is not created here.
 ProgramFolders LocateProgramFolders(const QString& program_folder, const QString& user_data_folder);
 
 }  // namespace orlavo

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   const orlavo::ProgramFolders folders = orlavo::LocateProgramFolders(
       QCoreApplication::applicationDirPath(),
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  QDir().mkpath(folders.data);
 
   // One instance per user.
   QString lock_folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
