@@ -344,7 +344,10 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
   } else {
     ShowFiles();
     const int row = start_file_.isEmpty() ? -1 : list_.IndexOfPath(start_file_);
-    if (row >= 0) view_->SelectRow(row);
+    if (row >= 0) {
+      view_->SelectRow(row);
+      RowSelected();
+    }
   }
   // 11.
   QDir(program_folder_).mkpath(QStringLiteral("Files"));
