@@ -48,5 +48,16 @@ TEST(HelpDocumentTest, CoversTheJoiner) {
   }
 }
 
+TEST(HelpDocumentTest, CoversTheInstalledProgram) {
+  QFile help(QStringLiteral(ORLAVO_BIN_DIR "/Orlavo Professional.html"));
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(help.readAll());
+  for (const char* topic :
+       {"id=\"installed\"", "id=\"openwith\"", "~/.local/share/Orlavo Professional/",
+        "cp -rn build/bin/Settings.ini", "orlavo-professional /path/to/music"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+  }
+}
+
 }  // namespace
 }  // namespace orlavo
