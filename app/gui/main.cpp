@@ -14,6 +14,7 @@
 #include "app/program_folders.h"
 #include "app/program_title.h"
 #include "tools/gui/tools_launcher.h"
+#include "ui/visuals_files.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
       QCoreApplication::applicationDirPath(),
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
   QDir().mkpath(folders.data);
+  // New schemes are saved among the user's own; the shipped ones stay offered.
+  if (folders.SeparateData()) orlavo::SetShippedVisualsFolder(folders.program + "Visuals");
 
   // One instance per user.
   QString lock_folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

@@ -25,9 +25,11 @@
 #include "app/tag_helpers.h"
 #include "app/tag_transfer.h"
 #include "formats/id3v1.h"
+#include "ui/apply_color_scheme.h"
 #include "ui/button_set.h"
 #include "ui/color_scheme.h"
 #include "ui/command_button.h"
+#include "ui/visuals_files.h"
 
 namespace orlavo {
 namespace {
@@ -88,6 +90,11 @@ MainWindow::MainWindow(const QString& program_folder, Desktop& desktop, PelloxBi
   connect(options_dialog_, &OptionsDialog::mainFolderChanged, this, [this](const QString& folder) {
     if (folder_box_->text() != folder) folder_box_->setText(folder);
   });
+  options_dialog_->SetVisualsOpener([this] { OpenVisuals(); });
+  chrome_ = new WindowChrome(
+      this, program_folder_,
+      {[this] { ShowAbout(); }, [this](const QString& address) { desktop_.ShellOpen(address); }});
+  chrome_->AddMenuItem(QStringLiteral("Visuals"), [this] { OpenVisuals(); });
   ApplyColors();
 }
 
@@ -274,10 +281,17 @@ void MainWindow::BuildLayout() {
   resize(1000, 640);
 }
 
-void MainWindow::ApplyColors() {
-  const ColorScheme& scheme = CurrentColorScheme();
-  ApplyWindowColors(this, scheme);
-  buttons_.ApplyColors(scheme);
+void MainWindow::ApplyColors() { ApplyColorScheme(this); }
+
+void MainWindow::OpenVisuals() {
+  if (!visuals_window_) {
+    visuals_window_ = new VisualsWindow(program_folder_, desktop_, this);
+    visuals_window_->setAttribute(Qt::WA_DeleteOnClose);
+    visuals_window_->resize(900, 560);
+  }
+  visuals_window_->show();
+  visuals_window_->raise();
+  visuals_window_->activateWindow();
 }
 
 bool MainWindow::BindPellox() {
@@ -321,7 +335,9 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
   if (another_instance_running && another_instance_running()) return false;
   if (!BindPellox()) return false;
   // 5. The colour scheme.
+  CurrentColorScheme() = ReadSelectedColorScheme(settings_);
   ApplyColors();
+  options_dialog_->ApplyColors(CurrentColorScheme());
   // 6. The Options dialog, loaded invisibly: the live options and the folder.
   options_dialog_->Activate();
   if (!start_folder_.isEmpty()) options_.SetMainFolder(start_folder_);

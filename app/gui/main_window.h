@@ -22,6 +22,8 @@
 #include "app/settings.h"
 #include "app/syntax_checker.h"
 #include "ui/button_set.h"
+#include "ui/visuals_window.h"
+#include "ui/window_chrome.h"
 
 namespace orlavo {
 
@@ -71,6 +73,8 @@ class MainWindow : public QWidget {
   void DefaultPattern();
   void ShowErrorLegend();
   void Exit();
+  // The Visuals window (one at a time), from the window menu and the Options dialog.
+  void OpenVisuals();
 
   // The Advanced tools window comes from its own module; until it is set the
   // button says that the tools are not available.
@@ -109,6 +113,8 @@ class MainWindow : public QWidget {
   OptionsDialog* options_dialog() const { return options_dialog_; }
   FileInfoWindow* info_window() const { return info_window_; }
   AboutWindow* about_window() const { return about_window_; }
+  WindowChrome* chrome() const { return chrome_; }
+  VisualsWindow* visuals_window() const { return visuals_window_; }
   const QString& program_folder() const { return program_folder_; }
   Settings& settings() { return settings_; }
 
@@ -160,6 +166,8 @@ class MainWindow : public QWidget {
   OptionsDialog* options_dialog_ = nullptr;
   QPointer<FileInfoWindow> info_window_;
   QPointer<AboutWindow> about_window_;
+  QPointer<VisualsWindow> visuals_window_;
+  WindowChrome* chrome_ = nullptr;
   QList<QPointer<QWidget>> owned_windows_;
   std::function<void()> advanced_tools_opener_;
   // Set from a key press on the list to its release: selection changes then

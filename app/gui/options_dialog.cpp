@@ -395,8 +395,7 @@ void OptionsDialog::BrowseFolder() {
 }
 
 void OptionsDialog::ShowVisuals() {
-  desktop_.Inform(QStringLiteral("Visuals"),
-                  QStringLiteral("Skins and color schemes are not available yet."));
+  if (visuals_opener_) visuals_opener_();
 }
 
 void OptionsDialog::ShowAbout() {

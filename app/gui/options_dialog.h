@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QRadioButton>
+#include <functional>
 
 #include "app/desktop.h"
 #include "app/gui/about_window.h"
@@ -63,6 +64,8 @@ class OptionsDialog : public QDialog {
   CommandButton* OkButton() const { return ok_; }
   CommandButton* CancelButton() const { return cancel_; }
   CommandButton* VisualsButton() const { return visuals_; }
+  // What "Visuals" opens.
+  void SetVisualsOpener(std::function<void()> opener) { visuals_opener_ = std::move(opener); }
   CommandButton* AboutButton() const { return about_; }
   CommandButton* SyntaxIgnoreListButton() const { return syntax_ignore_list_; }
   CommandButton* FolderIgnoreListButton() const { return folder_ignore_list_; }
@@ -138,6 +141,7 @@ class OptionsDialog : public QDialog {
   CommandButton* ok_ = nullptr;
   CommandButton* cancel_ = nullptr;
   CommandButton* visuals_ = nullptr;
+  std::function<void()> visuals_opener_;
   CommandButton* about_ = nullptr;
   CommandButton* syntax_ignore_list_ = nullptr;
   CommandButton* folder_ignore_list_ = nullptr;

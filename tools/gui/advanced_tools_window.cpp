@@ -9,6 +9,7 @@
 #include "app/flags.h"
 #include "app/program_title.h"
 #include "tools/gui/tool_pane.h"
+#include "ui/apply_color_scheme.h"
 #include "ui/button_set.h"
 #include "ui/color_scheme.h"
 #include "ui/command_button.h"
@@ -104,6 +105,11 @@ AdvancedToolsWindow::AdvancedToolsWindow(Services services, PaneFactory factory,
 
   connect(&status_, &ToolsStatus::changed, this, &AdvancedToolsWindow::RefreshStatus);
   resize(1000, 640);
+  chrome_ = new WindowChrome(this, services_.program_folder,
+                             {services_.open_about, [this](const QString& address) {
+                                context_.desktop.ShellOpen(address);
+                              }});
+  ApplyColorScheme(this);
 }
 
 AdvancedToolsWindow::~AdvancedToolsWindow() {

@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "tools/advanced_tools.h"
 #include "ui/button_set.h"
+#include "ui/window_chrome.h"
 
 namespace orlavo {
 
@@ -34,6 +35,8 @@ class AdvancedToolsWindow : public QWidget {
     QWidget* main_window = nullptr;
     // Opens the Options dialog.
     std::function<void()> open_options;
+    // Opens the About window (the window menu's "About").
+    std::function<void()> open_about;
     // The folder of libmevrit.so; empty: program_folder.
     QString library_folder;
   };
@@ -58,6 +61,7 @@ class AdvancedToolsWindow : public QWidget {
   CommandButton* main_window_button() const { return main_window_button_; }
   QLabel* status_label() const { return status_label_; }
   QLabel* percent_label() const { return percent_label_; }
+  WindowChrome* chrome() const { return chrome_; }
   ToolsStatus& status() { return status_; }
   const ToolContext& context() const { return context_; }
 
@@ -103,6 +107,7 @@ class AdvancedToolsWindow : public QWidget {
   CommandButton* main_window_button_;
   CommandButton* files_folder_;
   ButtonSet buttons_;
+  WindowChrome* chrome_ = nullptr;
   bool closing_ = false;
 };
 

@@ -25,13 +25,15 @@ void Open(MainWindow* main_window, PelloxBinding* pellox) {
     window->activateWindow();
     return;
   }
-  AdvancedToolsWindow::Services services{main_window->program_folder(),
-                                         main_window->desktop(),
-                                         *pellox,
-                                         LiveOptions(),
-                                         main_window,
-                                         [main_window] { main_window->OpenOptions(); },
-                                         main_window->install_folder()};
+  AdvancedToolsWindow::Services services{
+      main_window->program_folder(),
+      main_window->desktop(),
+      *pellox,
+      LiveOptions(),
+      main_window,
+      [main_window] { main_window->OpenOptions(); },
+      [main_window] { main_window->chrome()->MenuCommand(WindowChrome::kAbout); },
+      main_window->install_folder()};
   window = new AdvancedToolsWindow(
       services, [main_window](ToolCode code, const ToolContext& context, QWidget* parent) {
         return MakeToolPane(code, context, main_window, parent);

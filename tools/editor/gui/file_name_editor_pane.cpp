@@ -11,6 +11,7 @@
 #include "app/gui/report_list_view.h"
 #include "app/helpers.h"
 #include "app/settings.h"
+#include "ui/apply_color_scheme.h"
 #include "ui/command_button.h"
 
 namespace orlavo {
@@ -272,6 +273,7 @@ void FileNameEditorPane::UpdateRowActions() {
 
 void FileNameEditorPane::ShowContextMenu(const QPoint& at) {
   QMenu menu(this);
+  ApplyMenuLook(&menu);
   menu.addAction(L(kImportFromTags), this, &FileNameEditorPane::ImportFromTags);
   menu.addAction(L(kExportToTags), this, &FileNameEditorPane::ExportToTags);
   menu.addSeparator();

@@ -11,6 +11,7 @@
 #include "app/gui/report_list_view.h"
 #include "app/helpers.h"
 #include "app/settings.h"
+#include "ui/apply_color_scheme.h"
 #include "ui/command_button.h"
 
 namespace orlavo {
@@ -178,6 +179,7 @@ void ListGeneratorPane::set_size_menu(std::function<std::optional<QString>()> me
 
 std::optional<QString> ListGeneratorPane::PopUpSizeMenu() {
   QMenu menu(L(kSizeMenuCaption), this);
+  ApplyMenuLook(&menu);
   for (const char* unit : {kSizeBytes, kSizeKB, kSizeMB}) {
     QAction* a = menu.addAction(L(unit));
     a->setCheckable(true);

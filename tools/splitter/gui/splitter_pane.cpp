@@ -12,6 +12,7 @@
 
 #include "app/gui/report_list_view.h"
 #include "app/settings.h"
+#include "ui/apply_color_scheme.h"
 #include "ui/command_button.h"
 
 namespace orlavo {
@@ -285,12 +286,14 @@ void SplitterPane::SaveClicked() {
 
 bool SplitterPane::PopUpPlayMenu() {
   QMenu menu(L(kPlayMenuCaption), this);
+  ApplyMenuLook(&menu);
   menu.addAction(L(kPlay));
   return menu.exec(QCursor::pos()) != nullptr;
 }
 
 std::optional<int> SplitterPane::PopUpSaveMenu() {
   QMenu menu(L(cue_text::kSaveMenuCaption), this);
+  ApplyMenuLook(&menu);
   QAction* orv = menu.addAction(L(cue_text::kSaveOrv));
   menu.addAction(L(cue_text::kSaveStandard));
   QAction* chosen = menu.exec(QCursor::pos());

@@ -1,0 +1,158 @@
+#include "ui/skin.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+
+#include "app/ini_file.h"
+#include "ui/shade.h"
+
+namespace orlavo {
+
+namespace {
+
+const QString kSkinSection = QStringLiteral("Skin");
+
+QImage ScaledAtlas(const QImage& atlas, qreal dpr) {
+  if (dpr == 1.0) return atlas;
+  return atlas.scaled(qRound(atlas.width() * dpr), qRound(atlas.height() * dpr),
+                      Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QRect Scaled(const QRect& r, qreal dpr) {
+  if (dpr == 1.0) return r;
+  const int left = qRound(r.left() * dpr), top = qRound(r.top() * dpr);
+  return QRect(left, top, qRound((r.left() + r.width()) * dpr) - left,
+               qRound((r.top() + r.height()) * dpr) - top);
+}
+
+QImage LoadBitmap(const QString& path) {
+  QImage image(path);
+  if (image.isNull()) return {};
+  return image.convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace
+
+std::vector<SkinPiece> SkinLayout(int w, int h, bool draw_bg) {
+  std::vector<SkinPiece> out;
+  if (draw_bg) {
+    const int columns = RoundHalfEven(w / 60.0), rows = RoundHalfEven(h / 60.0);
+    for (int i = 0; i <= columns; ++i) {
+      for (int j = 0; j <= rows; ++j)
+        out.push_back({QRect(123, 90, 60, 60), {60 * i, 60 * j}, true});
+    }
+  }
+  for (int i = RoundHalfEven((h - 135) / 30.0); i >= 0; --i) {
+    out.push_back({QRect(0, 75, 28, 30), {0, 75 + 30 * i}});
+  }
+  for (int i = RoundHalfEven((w - 120) / 30.0); i >= 0; --i) {
+    out.push_back({QRect(60, 126, 30, 28), {60 + 30 * i, h - 28}});
+  }
+  for (int i = RoundHalfEven((h - 120) / 30.0); i >= 0; --i) {
+    out.push_back({QRect(250, 80, 30, 30), {w - 30, 80 + 30 * i}});
+  }
+  for (int i = 0; i <= 5; ++i) out.push_back({QRect(50, 0, 30, 45), {60 + 30 * i, 0}});
+  out.push_back({QRect(80, 0, 40, 45), {240, 0}});
+  for (int i = RoundHalfEven((w - 420) / 30.0); i >= 0; --i) {
+    out.push_back({QRect(110, 0, 30, 24), {280 + 30 * i, 0}});
+  }
+  out.push_back({QRect(0, 0, 60, 75), {0, 0}});
+  out.push_back({QRect(0, 95, 60, 59), {0, h - 59}});
+  out.push_back({QRect(140, 0, 140, 80), {w - 140, 0}});
+  out.push_back({QRect(218, 101, 62, 57), {w - 62, h - 57}});
+  return out;
+}
+
+QString SkinSettingsFile(const QString& folder) {
+  return QDir(folder).filePath(QStringLiteral("SkinSettings.ini"));
+}
+
+bool WriteDrawBG(const QString& folder, bool on) {
+  return IniWrite(kSkinSection, QStringLiteral("DrawBG"),
+                  on ? QStringLiteral("1") : QStringLiteral("0"), SkinSettingsFile(folder));
+}
+
+Skin LoadSkin(const QString& folder, const QString& name) {
+  Skin skin;
+  skin.name = name;
+  skin.folder = folder;
+  const QString settings = SkinSettingsFile(folder);
+  skin.draw_bg = IniRead(kSkinSection, QStringLiteral("DrawBG"), settings).toInt() != 0;
+  skin.info = IniRead(kSkinSection, QStringLiteral("Info"), settings);
+  // The mask goes first: without it the artwork cannot be laid in.
+  for (const auto& [file, target] : {std::pair{QStringLiteral("RevMask.bmp"), &skin.mask},
+                                     std::pair{QStringLiteral("GUI.bmp"), &skin.gui}}) {
+    const QString path = QDir(folder).filePath(file);
+    *target = LoadBitmap(path);
+    if (target->isNull() || target->width() < kSkinAtlasSize.width() ||
+        target->height() < kSkinAtlasSize.height()) {
+      skin.missing = path;
+      skin.gui = QImage();
+      skin.mask = QImage();
+      return skin;
+    }
+  }
+  return skin;
+}
+
+QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame) {
+  QImage image(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)),
+               QImage::Format_RGB32);
+  image.fill(background);
+  QPainter p(&image);
+  p.setPen(Qt::NoPen);
+  p.setBrush(frame);
+  // One device pixel wide, so the frame stays a hairline on any screen.
+  const int w = image.width(), h = image.height();
+  p.drawRect(0, 0, w, 1);
+  p.drawRect(0, h - 1, w, 1);
+  p.drawRect(0, 0, 1, h);
+  p.drawRect(w - 1, 0, 1, h);
+  p.end();
+  image.setDevicePixelRatio(dpr);
+  return image;
+}
+
+QImage RenderSkin(const Skin& skin, QSize size, qreal dpr, const QColor& background,
+                  const QColor& frame_color) {
+  if (!skin.loaded()) return RenderPlainFrame(size, dpr, background, frame_color);
+  QImage image(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)),
+               QImage::Format_RGB32);
+  image.fill(background);
+  const QImage gui = ScaledAtlas(skin.gui, dpr);
+  const QImage mask = ScaledAtlas(skin.mask, dpr);
+  QPainter p(&image);
+  for (const SkinPiece& piece : SkinLayout(size.width(), size.height(), skin.draw_bg)) {
+    const QRect source = Scaled(piece.source, dpr);
+    const QPoint at(qRound(piece.at.x() * dpr), qRound(piece.at.y() * dpr));
+    if (piece.opaque) {
+      p.setCompositionMode(QPainter::CompositionMode_Source);
+      p.drawImage(at, gui, source);
+      continue;
+    }
+    p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
+    p.drawImage(at, mask, source);
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(at, gui, source);
+  }
+  p.end();
+  image.setDevicePixelRatio(dpr);
+  return image;
+}
+
+QRegion SkinOutline(QSize size) {
+  // A rounded rectangle from (0, 0) to (W + 1, H), as wide as the window.
+  const int w = size.width() + 1, h = size.height();
+  const int d = kSkinCornerDiameter, r = d / 2;
+  if (w < d || h < d) return QRegion(0, 0, size.width(), size.height());
+  QRegion region(r, 0, w - d, h);
+  region += QRegion(0, r, w, h - d);
+  region += QRegion(0, 0, d, d, QRegion::Ellipse);
+  region += QRegion(w - d, 0, d, d, QRegion::Ellipse);
+  region += QRegion(0, h - d, d, d, QRegion::Ellipse);
+  region += QRegion(w - d, h - d, d, d, QRegion::Ellipse);
+  return region;
+}
+
+}  // namespace orlavo
