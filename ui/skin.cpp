@@ -96,29 +96,62 @@ Skin LoadSkin(const QString& folder, const QString& name) {
   return skin;
 }
 
-QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame) {
-  QImage image(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)),
-               QImage::Format_RGB32);
+QImage SkinCanvas::Image(QSize device_size) {
+  const size_t w = static_cast<size_t>(qMax(1, device_size.width()));
+  const size_t h = static_cast<size_t>(qMax(1, device_size.height()));
+  const size_t needed = w * h * 4;
+  if (needed > capacity_) {
+    // Room to grow, so a window dragged larger does not allocate every step.
+    capacity_ = needed + needed / 2;
+    data_ = std::make_unique<uchar[]>(capacity_);
+  }
+  return QImage(data_.get(), static_cast<int>(w), static_cast<int>(h),
+                static_cast<qsizetype>(w * 4), QImage::Format_RGB32);
+}
+
+namespace {
+
+QImage NewPicture(QSize size, qreal dpr, SkinCanvas* canvas) {
+  const QSize device(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)));
+  if (canvas != nullptr) return canvas->Image(device);
+  return QImage(device, QImage::Format_RGB32);
+}
+
+void FrameDevicePixels(QPainter& p, int w, int h, const QColor& frame) {
+  p.fillRect(0, 0, w, 1, frame);
+  p.fillRect(0, h - 1, w, 1, frame);
+  p.fillRect(0, 0, 1, h, frame);
+  p.fillRect(w - 1, 0, 1, h, frame);
+}
+
+}  // namespace
+
+QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame,
+                        SkinCanvas* canvas) {
+  QImage image = NewPicture(size, dpr, canvas);
   image.fill(background);
   QPainter p(&image);
-  p.setPen(Qt::NoPen);
-  p.setBrush(frame);
   // One device pixel wide, so the frame stays a hairline on any screen.
-  const int w = image.width(), h = image.height();
-  p.drawRect(0, 0, w, 1);
-  p.drawRect(0, h - 1, w, 1);
-  p.drawRect(0, 0, 1, h);
-  p.drawRect(w - 1, 0, 1, h);
+  FrameDevicePixels(p, image.width(), image.height(), frame);
   p.end();
   image.setDevicePixelRatio(dpr);
   return image;
 }
 
+void PaintPlainFrame(QPainter& painter, QSize size, const QColor& background, const QColor& frame) {
+  painter.fillRect(QRect(QPoint(0, 0), size), background);
+  painter.save();
+  // One device pixel wide, whatever the ratio.
+  const qreal dpr = painter.device()->devicePixelRatioF();
+  painter.scale(1 / dpr, 1 / dpr);
+  FrameDevicePixels(painter, qRound(size.width() * dpr), qRound(size.height() * dpr), frame);
+  painter.restore();
+}
+
 QImage RenderSkin(const Skin& skin, QSize size, qreal dpr, const QColor& background,
-                  const QColor& frame_color) {
-  if (!skin.loaded()) return RenderPlainFrame(size, dpr, background, frame_color);
-  QImage image(qMax(1, qRound(size.width() * dpr)), qMax(1, qRound(size.height() * dpr)),
-               QImage::Format_RGB32);
+                  const QColor& frame_color, SkinCanvas* canvas) {
+  if (!skin.loaded()) return RenderPlainFrame(size, dpr, background, frame_color, canvas);
+  QImage image = NewPicture(size, dpr, canvas);
   image.fill(background);
   const QImage gui = ScaledAtlas(skin.gui, dpr);
   const QImage mask = ScaledAtlas(skin.mask, dpr);

@@ -10,7 +10,10 @@
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <memory>
 #include <vector>
+
+class QPainter;
 
 namespace orlavo {
 
@@ -55,14 +58,31 @@ Skin LoadSkin(const QString& folder, const QString& name);
 QString SkinSettingsFile(const QString& folder);
 bool WriteDrawBG(const QString& folder, bool on);
 
+// Memory for a window's picture that is used again from size to size: a
+// fresh picture of a large window costs more in first-touch page faults than
+// painting it.
+class SkinCanvas {
+ public:
+  // An RGB32 image of the size over the canvas's memory. It stays valid until
+  // the next call.
+  QImage Image(QSize device_size);
+
+ private:
+  std::unique_ptr<uchar[]> data_;
+  size_t capacity_ = 0;
+};
+
 // The window's picture at the given size, in device pixels of the ratio:
 // the background colour, the tiles when the skin says so, then the frame
 // pieces laid through the mask (destination OR NOT mask, then AND artwork).
 // An unloaded skin gives the plain frame of `frame_color`.
 QImage RenderSkin(const Skin& skin, QSize size, qreal dpr, const QColor& background,
-                  const QColor& frame_color);
+                  const QColor& frame_color, SkinCanvas* canvas = nullptr);
 // The background colour inside a one-pixel frame.
-QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame);
+QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame,
+                        SkinCanvas* canvas = nullptr);
+// The same straight onto a painter (the window's own surface).
+void PaintPlainFrame(QPainter& painter, QSize size, const QColor& background, const QColor& frame);
 
 // The rounded outline of a skinned window.
 QRegion SkinOutline(QSize size);

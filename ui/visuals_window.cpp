@@ -193,7 +193,6 @@ VisualsWindow::VisualsWindow(const QString& program_folder, Desktop& desktop, QW
   swatch_ = new QLabel(custom_box);
   swatch_->setFixedSize(40, 40);
   swatch_->setFrameShape(QFrame::Box);
-  swatch_->setAutoFillBackground(true);
   swatch_->setProperty(kTagProperty, QStringLiteral("ignore"));
   custom_apply_ = new CommandButton(QStringLiteral("&Apply"), custom_box);
   custom_apply_->setMinimumSize(60, 26);

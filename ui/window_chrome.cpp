@@ -31,7 +31,6 @@ constexpr QMargins kFrameMargins(16, 50, 16, 16);
 constexpr int kButtonRight[3] = {100, 75, 50};
 constexpr QSize kButtonSize(22, 17);
 constexpr int kButtonTop = 5;
-constexpr QSize kMinimumSize(440, 320);
 
 QString GlyphFile(TitleBarButton::Glyph glyph) {
   switch (glyph) {
@@ -126,14 +125,24 @@ WindowChrome::WindowChrome(QWidget* window, const QString& program_folder, Hooks
   window_->setMouseTracking(true);
   window_->setAutoFillBackground(false);
   window_->setAttribute(Qt::WA_OpaquePaintEvent, true);
-  if (QLayout* layout = window_->layout()) layout->setContentsMargins(kFrameMargins);
-  window_->setMinimumSize(window_->minimumSize().expandedTo(kMinimumSize));
+  if (QLayout* layout = window_->layout()) {
+    layout->setContentsMargins(kFrameMargins);
+    // The layout's own minimum keeps every control whole; the frame is
+    // closed at any size above it.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+  }
 
   title_ = new QLabel(window_->windowTitle(), window_);
   title_->setObjectName(QStringLiteral("ChromeTitle"));
   QFont font = title_->font();
   font.setBold(true);
   title_->setFont(font);
+  // The title sits on the skin's banner, not on the window colour: it keeps
+  // a light text whatever the scheme.
+  title_->setProperty(kTagProperty, QStringLiteral("ignore"));
+  QPalette title_colors = title_->palette();
+  title_colors.setColor(QPalette::WindowText, QColor(250, 250, 250));
+  title_->setPalette(title_colors);
   title_->setCursor(Qt::ArrowCursor);
   title_->installEventFilter(this);
 
@@ -345,10 +354,10 @@ void WindowChrome::Render() {
     return;
   }
   if (plain_) {
-    frame_ = RenderPlainFrame(size, dpr, scheme.BGColor(), kPlainFrameColor);
+    frame_ = QImage();
     window_->clearMask();
   } else {
-    frame_ = RenderSkin(skin_, size, dpr, scheme.BGColor(), scheme.FGColor());
+    frame_ = RenderSkin(skin_, size, dpr, scheme.BGColor(), scheme.FGColor(), &canvas_);
     if (skin_.loaded()) {
       window_->setMask(SkinOutline(size));
     } else {
@@ -413,11 +422,15 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
   if (watched != window_) return false;
   switch (event->type()) {
     case QEvent::Paint: {
-      if (!skinned_ || frame_.isNull()) return false;
+      if (!skinned_) return false;
       auto* e = static_cast<QPaintEvent*>(event);
       QPainter p(window_);
       p.setClipRegion(e->region());
-      p.drawImage(QPoint(0, 0), frame_);
+      if (plain_ || frame_.isNull()) {
+        PaintPlainFrame(p, window_->size(), CurrentColorScheme().BGColor(), kPlainFrameColor);
+      } else {
+        p.drawImage(QPoint(0, 0), frame_);
+      }
       return false;
     }
     case QEvent::Show:

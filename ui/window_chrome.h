@@ -87,6 +87,7 @@ class WindowChrome : public QObject {
   bool maximized() const { return maximized_ == 2; }
   bool plain() const { return plain_; }
   const Skin& skin() const { return skin_; }
+  // The skin's picture (null in plain mode).
   const QImage& frame_image() const { return frame_; }
   QMenu* window_menu() const { return menu_; }
   QAction* menu_action(int command) const;
@@ -116,7 +117,8 @@ class WindowChrome : public QObject {
   WindowLayout layout_;
   Skin skin_;
   bool skin_read_ = false;
-  QImage frame_;
+  SkinCanvas canvas_;
+  QImage frame_;  // the full skin; plain mode paints straight onto the window
   bool plain_ = false;
   bool skinned_ = true;
   int maximized_ = 0;

@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -287,7 +288,18 @@ void MainWindow::OpenVisuals() {
   if (!visuals_window_) {
     visuals_window_ = new VisualsWindow(program_folder_, desktop_, this);
     visuals_window_->setAttribute(Qt::WA_DeleteOnClose);
-    visuals_window_->resize(900, 560);
+    visuals_window_->resize(880, 540);
+    // Over this window, and whole on its screen.
+    QRect frame(QPoint(), visuals_window_->size());
+    frame.moveCenter(geometry().center());
+    if (QScreen* s = screen()) {
+      const QRect room = s->availableGeometry();
+      frame.moveLeft(std::clamp(frame.left(), room.left(),
+                                std::max(room.left(), room.right() - frame.width())));
+      frame.moveTop(std::clamp(frame.top(), room.top(),
+                               std::max(room.top(), room.bottom() - frame.height())));
+    }
+    visuals_window_->move(frame.topLeft());
   }
   visuals_window_->show();
   visuals_window_->raise();

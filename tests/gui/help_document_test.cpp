@@ -59,5 +59,17 @@ TEST(HelpDocumentTest, CoversTheInstalledProgram) {
   }
 }
 
+TEST(HelpDocumentTest, CoversSkinsSchemesAndTheWindowFrame) {
+  QFile help(QStringLiteral(ORLAVO_BIN_DIR "/Orlavo Professional.html"));
+  ASSERT_TRUE(help.open(QIODevice::ReadOnly | QIODevice::Text));
+  const QString text = QString::fromUtf8(help.readAll());
+  for (const char* topic :
+       {"href=\"#visuals\"", "Available Skins:", "Load Selected Skin", "Render Background",
+        "Available Color Schemes:", "Load Selected Color Scheme", "Custom Color RGB",
+        "No Color Scheme selected.", "Visit Website", "Restore", "Standard", "Graphite"}) {
+    EXPECT_TRUE(text.contains(QString::fromUtf8(topic))) << topic;
+  }
+}
+
 }  // namespace
 }  // namespace orlavo

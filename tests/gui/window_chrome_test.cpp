@@ -115,9 +115,11 @@ TEST_F(ChromeTest, ResizingShowsThePlainRedFrameUntilItEnds) {
   window->resize(700, 450);
   EXPECT_TRUE(chrome_->plain());
   EXPECT_TRUE(window->mask().isEmpty());
-  const QImage& frame = chrome_->frame_image();
-  EXPECT_EQ(frame.pixel(0, 0), qRgb(255, 0, 0));
-  EXPECT_EQ(frame.pixel(699, 449), qRgb(255, 0, 0));
+  const QImage shot = window->grab().toImage();
+  for (QPoint p : {QPoint(0, 0), QPoint(699, 449), QPoint(350, 0), QPoint(0, 200)}) {
+    EXPECT_EQ(shot.pixel(p), qRgb(255, 0, 0)) << p.x() << "," << p.y();
+  }
+  EXPECT_EQ(QColor(shot.pixel(2, 2)), ColorScheme().BGColor());
   // The end of the resize brings the skin back and re-lays out the buttons.
   QTest::qWait(WindowChrome::kResizeSettleMs + 150);
   EXPECT_FALSE(chrome_->plain());
