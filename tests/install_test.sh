@@ -31,6 +31,20 @@ info=$("$bin/orlavo-cli" info "$mp3")
 grep -q "^Frequency: 44100Hz" <<<"$info" || fail "info without stream information: $info"
 grep -q "^ID3v1 Exists: True" <<<"$info" || fail "info without the ID3v1 tag: $info"
 grep -q "^-Artist: Tester" <<<"$info" || fail "info without the artist: $info"
+# The encoder library is found by the installed command line too.
+lame --quiet --decode "$mp3" "$work/tone.wav"
+mkdir -p "$work/encoded"
+"$bin/orlavo-cli" encode --out "$work/encoded" "$work/tone.wav" >/dev/null ||
+  fail "the installed orlavo-cli could not encode (libmevrit.so not found?)"
+[[ -s $work/encoded/tone.mp3 ]] || fail "encode wrote no MP3"
+share="$work/root/usr/share"
+grep -q "^MimeType=audio/mpeg;inode/directory;$" "$share/applications/orlavo-professional.desktop" ||
+  fail "the desktop entry does not take MP3 files and folders"
+for f in icons/hicolor/scalable/apps/orlavo-professional.svg \
+  icons/hicolor/48x48/apps/orlavo-professional.png man/man1/orlavo-cli.1.gz \
+  bash-completion/completions/orlavo-cli; do
+  [[ -s $share/$f ]] || fail "$f is not installed"
+done
 
 # The windowed program, handed an MP3 as a file manager would, for a few seconds.
 chmod -R a-w "$work/root"
