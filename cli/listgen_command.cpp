@@ -2,6 +2,7 @@
 // folder, without the window.
 #include <QFileInfo>
 
+#include "app/file_ops.h"
 #include "app/settings.h"
 #include "cli/console.h"
 #include "tools/advanced_tools.h"
@@ -31,6 +32,8 @@ class ListgenCommand : public Command {
                       QStringLiteral("The file to write (default: Files/MP3List.txt in the "
                                      "program folder)."),
                       QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("overwrite"),
+                      QStringLiteral("Move an existing --out FILE to the trash first.")});
     parser.addOption({QStringLiteral("var-start"),
                       QStringLiteral("The first value of %VarX (default 1)."), QStringLiteral("N"),
                       listgen_text::kDefaultVarValue});
@@ -57,9 +60,29 @@ class ListgenCommand : public Command {
     generator.var_value() = parser.value(QStringLiteral("var-start"));
     generator.increment_expression() = parser.value(QStringLiteral("var-expr"));
 
-    generator.ShowFiles();
     QString out = parser.value(QStringLiteral("out"));
-    if (!out.isEmpty()) out = QFileInfo(out).absoluteFilePath();
+    if (!out.isEmpty()) {
+      // A file the user names is never replaced silently.
+      out = QFileInfo(out).absoluteFilePath();
+      if (QFileInfo(out).isDir()) {
+        PrintError(context, QStringLiteral("%1: is a folder").arg(out));
+        return kFailed;
+      }
+      if (QFileInfo::exists(out)) {
+        if (!parser.isSet(QStringLiteral("overwrite"))) {
+          PrintError(context, QStringLiteral("%1: already exists (use --overwrite)").arg(out));
+          return kFailed;
+        }
+        const TrashResult trashed = DeleteToTrash(out, nullptr);
+        if (!trashed.ok()) {
+          PrintError(
+              context,
+              QStringLiteral("%1: cannot be moved to the trash: %2").arg(out, trashed.error));
+          return kFailed;
+        }
+      }
+    }
+    generator.ShowFiles();
     const ListFileReport report = generator.Create(out);
     if (!report.written) {
       PrintError(context, QStringLiteral("%1: cannot be written").arg(report.path));

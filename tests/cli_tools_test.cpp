@@ -60,7 +60,7 @@ TEST_F(CliToolsTest, NamesWithoutApplyOnlyShowsTheNewNames) {
   for (const QStringList& extra : {QStringList(), QStringList({"--dry-run"})}) {
     CliRun run = RunCli(QStringList({"names", music_, "--remove", "_"}) + extra);
     EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, "a_b_c.mp3 -> abc.mp3\n1 of 2 names change\n");
+    EXPECT_EQ(run.out, "a_b_c.mp3\tabc.mp3\n1 of 2 names change\n");
     EXPECT_EQ(Files(), QStringList({"a_b_c.mp3", "Song.mp3"}));
     EXPECT_EQ(Bytes("a_b_c.mp3"), abc);
   }
@@ -73,8 +73,7 @@ TEST_F(CliToolsTest, NamesApplyRenamesWithARunningNumber) {
   CliRun run = RunCli({"names", music_, "--add", "varX - ", "--front", "--var-start", "9",
                        "--var-expr", "varX-2", "--apply"});
   EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
-  EXPECT_EQ(run.out,
-            "a.mp3 -> 9 - a.mp3\nb.mp3 -> 7 - b.mp3\n2 of 2 names change\n2 files renamed\n");
+  EXPECT_EQ(run.out, "a.mp3\t9 - a.mp3\nb.mp3\t7 - b.mp3\n2 of 2 names change\n2 files renamed\n");
   EXPECT_EQ(Files(), QStringList({"7 - b.mp3", "9 - a.mp3", "sub"}));
   EXPECT_EQ(Bytes("9 - a.mp3"), a);
 
@@ -89,7 +88,7 @@ TEST_F(CliToolsTest, NamesApplyStopsAtDuplicatesAndNeverOverwrites) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_TRUE(run.err.contains("There's 1 or more duplicates of this file: \nab.mp3\n"))
       << run.err.toStdString();
-  EXPECT_EQ(run.out, "a b.mp3 -> ab.mp3\n1 of 2 names change\n0 files renamed\n");
+  EXPECT_EQ(run.out, "a b.mp3\tab.mp3\n1 of 2 names change\n0 files renamed\n");
   EXPECT_EQ(Bytes("a b.mp3"), ab);
   EXPECT_EQ(Bytes("ab.mp3"), ab2);
 
@@ -139,11 +138,20 @@ TEST_F(CliToolsTest, ListgenWritesTheLinesOfCreate) {
             "// Total number of files: 2\r\n\r\n5|" +
                 music_ + "A.mp3|%Size\r\n6|" + music_ + "b.mp3|%Size\r\n");
 
+  // A named file that exists is refused, then replaced only through the trash.
   file.close();
-  run = RunCli({"listgen", music_, "--pattern", "%VarX", "--out", out, "--var-expr", "VarX+10"});
+  const QStringList again = {"listgen", music_, "--pattern",  "%VarX",
+                             "--out",   out,    "--var-expr", "VarX+10"};
+  run = RunCli(again);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_TRUE(run.err.startsWith("orlavo-cli: " + out + ": already exists"))
+      << run.err.toStdString();
+  run = RunCli(again + QStringList{"--overwrite"});
   EXPECT_EQ(run.exit_code, 0) << run.err.toStdString();
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.readAll().endsWith("\r\n\r\n10\r\n20\r\n"));
+  EXPECT_EQ(
+      QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/Trash/files").entryList({"list*"}).size(), 1);
 }
 
 TEST_F(CliToolsTest, ListgenWritesIntoTheProgramFolderByDefault) {

@@ -13,19 +13,6 @@ namespace {
 
 const QString kSkinSection = QStringLiteral("Skin");
 
-QImage ScaledAtlas(const QImage& atlas, qreal dpr) {
-  if (dpr == 1.0) return atlas;
-  return atlas.scaled(qRound(atlas.width() * dpr), qRound(atlas.height() * dpr),
-                      Qt::IgnoreAspectRatio, Qt::FastTransformation);
-}
-
-QRect Scaled(const QRect& r, qreal dpr) {
-  if (dpr == 1.0) return r;
-  const int left = qRound(r.left() * dpr), top = qRound(r.top() * dpr);
-  return QRect(left, top, qRound((r.left() + r.width()) * dpr) - left,
-               qRound((r.top() + r.height()) * dpr) - top);
-}
-
 QImage LoadBitmap(const QString& path) {
   QImage image(path);
   if (image.isNull()) return {};
@@ -153,21 +140,21 @@ QImage RenderSkin(const Skin& skin, QSize size, qreal dpr, const QColor& backgro
   if (!skin.loaded()) return RenderPlainFrame(size, dpr, background, frame_color, canvas);
   QImage image = NewPicture(size, dpr, canvas);
   image.fill(background);
-  const QImage gui = ScaledAtlas(skin.gui, dpr);
-  const QImage mask = ScaledAtlas(skin.mask, dpr);
   QPainter p(&image);
+  // Pieces are placed in window pixels and scaled by the painter, so that
+  // neighbouring pieces meet on the same device pixel at any ratio.
+  p.scale(dpr, dpr);
   for (const SkinPiece& piece : SkinLayout(size.width(), size.height(), skin.draw_bg)) {
-    const QRect source = Scaled(piece.source, dpr);
-    const QPoint at(qRound(piece.at.x() * dpr), qRound(piece.at.y() * dpr));
+    const QRectF target(piece.at, piece.source.size());
     if (piece.opaque) {
       p.setCompositionMode(QPainter::CompositionMode_Source);
-      p.drawImage(at, gui, source);
+      p.drawImage(target, skin.gui, piece.source);
       continue;
     }
     p.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
-    p.drawImage(at, mask, source);
+    p.drawImage(target, skin.mask, piece.source);
     p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-    p.drawImage(at, gui, source);
+    p.drawImage(target, skin.gui, piece.source);
   }
   p.end();
   image.setDevicePixelRatio(dpr);

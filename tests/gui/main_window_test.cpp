@@ -13,13 +13,16 @@
 #include "app/gui/file_info_window.h"
 #include "app/gui/options_dialog.h"
 #include "app/gui/report_list_view.h"
+#include "app/ini_file.h"
 #include "app/pellox_binding.h"
 #include "app/settings.h"
 #include "tests/gui/qt_print.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/id3v2_builder.h"
 #include "tests/support/lame_fixture.h"
+#include "ui/color_scheme.h"
 #include "ui/command_button.h"
+#include "ui/visuals_window.h"
 
 namespace orlavo {
 namespace {
@@ -533,6 +536,31 @@ TEST_F(MainWindowTest, ClosingSavesThePatternAndTheOptions) {
   EXPECT_EQ(s.Read(settings_key::kSyntax), "%Title (%Year)");
   EXPECT_EQ(s.Read(settings_key::kExeShow), "play MP3");
   StopRequested = false;
+}
+
+// The scheme named in the settings colours the window at start; the Visuals
+// window opens from the window menu and from the Options dialog, once.
+TEST_F(MainWindowTest, StartAppliesTheSchemeAndVisualsOpensFromMenuAndOptions) {
+  ReturningUser(music_);
+  QDir().mkpath(program_ + "Visuals/Color Schemes");
+  IniWrite("Settings", "BGColor", "&H203040", program_ + "Visuals/Color Schemes/Dusk.ovc");
+  Settings(program_).Write(settings_key::kColorScheme, "Dusk");
+  auto w = Started();
+  EXPECT_EQ(CurrentColorScheme().BGColor(), QColor(0x40, 0x30, 0x20));
+  EXPECT_EQ(w->palette().color(QPalette::Window), QColor(0x40, 0x30, 0x20));
+  EXPECT_EQ(w->options_dialog()->palette().color(QPalette::Window), QColor(0x40, 0x30, 0x20));
+  ASSERT_NE(w->chrome(), nullptr);
+  EXPECT_TRUE(w->windowFlags() & Qt::FramelessWindowHint);
+
+  QAction* visuals = w->chrome()->window_menu()->actions().last();
+  EXPECT_EQ(visuals->text(), "Visuals");
+  visuals->trigger();
+  ASSERT_NE(w->visuals_window(), nullptr);
+  EXPECT_TRUE(w->visuals_window()->isVisible());
+  VisualsWindow* first = w->visuals_window();
+  w->options_dialog()->VisualsButton()->PerformClick();
+  EXPECT_EQ(w->visuals_window(), first);
+  CurrentColorScheme() = ColorScheme();
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <QPointer>
 #include <QTimer>
 
+#include "tools/dupes/gui/duplicates_locator_pane.h"
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "tools/encoder/gui/encoder_pane.h"
 #include "tools/joiner/gui/joiner_pane.h"
 #include "tools/listgen/gui/list_generator_pane.h"
 #include "tools/splitter/gui/splitter_pane.h"
+#include "tools/sorter/gui/mp3_sorter_pane.h"
 
 namespace orlavo {
 namespace {
@@ -65,6 +67,10 @@ ToolPane* MakeToolPane(ToolCode code, const ToolContext& context, MainWindow* ma
       return new SplitterPane(context, parent);
     case ToolCode::kJoiner:
       return new JoinerPane(context, parent);
+    case ToolCode::kDuplicates:
+      return new DuplicatesLocatorPane(context, main_window, parent);
+    case ToolCode::kSorter:
+      return new Mp3SorterPane(context, parent);
     default:
       return nullptr;
   }

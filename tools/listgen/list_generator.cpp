@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <algorithm>
 #include <utility>
 
@@ -403,10 +404,12 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
   ListFileReport report;
   report.path = out_path.isEmpty() ? OutputPath() : out_path;
   QDir().mkpath(QFileInfo(report.path).absolutePath());
-  QFile file(report.path);
-  // A file that cannot be written does not stop the run: the lines are still
-  // built (the running number advances) and the file is opened at the end.
-  report.written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  // Written beside its final name and put in place whole at the end, so a
+  // failed or interrupted run never leaves a half list under the name. A
+  // file that cannot be written does not stop the run: the lines are still
+  // built (the running number advances).
+  QSaveFile file(report.path);
+  report.written = file.open(QIODevice::WriteOnly);
 
   QByteArray buffer;
   auto write_line = [&](const QString& line) {
@@ -472,7 +475,11 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
   if (report.written && !buffer.isEmpty() && file.write(buffer) != buffer.size()) {
     report.written = false;
   }
-  file.close();
+  if (report.written) {
+    report.written = file.commit();
+  } else {
+    file.cancelWriting();
+  }
   context_.desktop.ShellOpen(report.path);
   return report;
 }
