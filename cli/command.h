@@ -17,6 +17,9 @@ struct Context {
   QTextStream& out;
   QTextStream& err;
   PelloxBinding& pellox;
+  // The folder of libmevrit.so when program_folder (where Files/ is) is the
+  // user's data folder of an installed program; empty: program_folder.
+  QString library_folder = QString();
 };
 
 enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };

@@ -69,7 +69,8 @@ class EncodeCommand : public Command {
 
     EncodeDesktop desktop(context.err, overwrite);
     NoProgress progress;
-    MevritBinding library(context.program_folder);
+    MevritBinding library(context.library_folder.isEmpty() ? context.program_folder
+                                                           : context.library_folder);
     bool failed = false;
     for (const QString& arg : wavs) {
       const QString wav = QFileInfo(arg).absoluteFilePath();

@@ -1,9 +1,13 @@
 // orlavo-cli: the command-line companion of Orlavo Professional.
 #include <QCoreApplication>
+#include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
 
+#include "app/pellox_binding.h"
+#include "app/program_folders.h"
+#include "app/program_title.h"
 #include "cli/command.h"
 
 namespace orlavo::cli {
@@ -76,8 +80,14 @@ int main(int argc, char** argv) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   QStringList args = app.arguments();
-  orlavo::PelloxBinding pellox(QCoreApplication::applicationDirPath());
-  Context context{QCoreApplication::applicationDirPath(), out, err, pellox};
+  // Files/ is shared with the windowed program: beside it, or in the user's
+  // data folder when it is installed.
+  QCoreApplication::setApplicationName(orlavo::ProgramTitle());
+  const orlavo::ProgramFolders folders = orlavo::LocateProgramFolders(
+      QCoreApplication::applicationDirPath(),
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  orlavo::PelloxBinding pellox(folders.program);
+  Context context{folders.data, out, err, pellox, folders.program};
 
   if (args.size() < 2 || args[1] == QLatin1String("--help") || args[1] == QLatin1String("-h") ||
       args[1] == QLatin1String("help")) {

@@ -156,6 +156,9 @@ struct ToolContext {
   PelloxBinding& pellox;
   const Options& options;
   QString program_folder;
+  // Where libmevrit.so is when it is not in program_folder (an installed
+  // program keeps its files in the user's data folder).
+  QString library_folder = QString();
 };
 
 // Marks a stoppable operation for its lifetime: BeginStoppable on creation,

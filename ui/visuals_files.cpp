@@ -38,10 +38,22 @@ QStringList UniqueSorted(const QStringList& names) {
   return out;
 }
 
+QString& ShippedVisualsFolder() {
+  static QString folder;
+  return folder;
+}
+
 }  // namespace
 
+void SetShippedVisualsFolder(const QString& folder) {
+  ShippedVisualsFolder() = QDir::cleanPath(folder);
+}
+
 QStringList VisualsFolders(const QString& program_folder) {
-  return {QDir(program_folder).filePath(QStringLiteral("Visuals"))};
+  QStringList folders{QDir(program_folder).filePath(QStringLiteral("Visuals"))};
+  const QString& shipped = ShippedVisualsFolder();
+  if (!shipped.isEmpty() && shipped != QDir::cleanPath(folders.first())) folders << shipped;
+  return folders;
 }
 
 QString SkinFolder(const QString& program_folder, const QString& skin_name) {

@@ -15,7 +15,12 @@ class Settings;
 // The Visuals folders searched, in order. The first is where new schemes are
 // saved; a name found in an earlier folder hides the same name in a later one.
 // Every lookup of skins, schemes and chrome pictures goes through this list.
+// An installed program passes its data folder here; the Visuals/ that came
+// with the program (see SetShippedVisualsFolder) follows the user's own.
 QStringList VisualsFolders(const QString& program_folder);
+// The read-only Visuals/ of an installed program, offered after the user's
+// own folder; empty (the default) when the program folder is the data folder.
+void SetShippedVisualsFolder(const QString& folder);
 
 // The skin folder of a name (no trailing "/"): the first Visuals folder that
 // has it, else where the first folder would hold it.

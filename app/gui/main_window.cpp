@@ -78,6 +78,7 @@ MainWindow::MainWindow(const QString& program_folder, Desktop& desktop, PelloxBi
                        QWidget* parent)
     : QWidget(parent),
       program_folder_(program_folder.endsWith(u'/') ? program_folder : program_folder + u'/'),
+      install_folder_(program_folder_),
       desktop_(desktop),
       pellox_(pellox),
       settings_(program_folder_),
@@ -320,6 +321,15 @@ bool MainWindow::BindPellox() {
   return false;
 }
 
+void MainWindow::SetInstallFolder(const QString& folder) {
+  install_folder_ = folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+void MainWindow::OpenAtStart(const QString& folder, const QString& file) {
+  start_folder_ = folder.endsWith(u'/') ? folder : folder + u'/';
+  start_file_ = file;
+}
+
 bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
   // 1. The first run shows its message, the About window and the guide.
   if (settings_.Read(settings_key::kExeShow).isEmpty()) {
@@ -327,7 +337,7 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
                     QStringLiteral("This is your first time running this program, please make "
                                    "sure you have the latest release.  Thank You."));
     ShowAbout();
-    desktop_.ShellOpen(HelpDocumentPath(program_folder_));
+    desktop_.ShellOpen(HelpDocumentPath(install_folder_));
   }
   // 2. The caption.
   setWindowTitle(ProgramTitleWithVersion());
@@ -342,6 +352,7 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
   options_dialog_->ApplyColors(CurrentColorScheme());
   // 6. The Options dialog, loaded invisibly: the live options and the folder.
   options_dialog_->Activate();
+  if (!start_folder_.isEmpty()) options_.SetMainFolder(start_folder_);
   folder_box_->setText(options_.main_folder);
   // 7.
   show();
@@ -360,6 +371,11 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
     SelectFolder();
   } else {
     ShowFiles();
+    const int row = start_file_.isEmpty() ? -1 : list_.IndexOfPath(start_file_);
+    if (row >= 0) {
+      view_->SelectRow(row);
+      RowSelected();
+    }
   }
   // 11.
   QDir(program_folder_).mkpath(QStringLiteral("Files"));
@@ -611,7 +627,7 @@ void MainWindow::ShowFullInfo() {
   info_window_->raise();
 }
 
-void MainWindow::OpenHelp() { desktop_.ShellOpen(HelpDocumentPath(program_folder_)); }
+void MainWindow::OpenHelp() { desktop_.ShellOpen(HelpDocumentPath(install_folder_)); }
 
 void MainWindow::OpenOptions() {
   options_dialog_->Activate();

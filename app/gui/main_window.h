@@ -45,6 +45,14 @@ class MainWindow : public QWidget {
   // The start-up sequence. False when the program is to end at once: another
   // instance runs, or the Pellox library cannot be bound (after the message).
   bool Start(const std::function<bool()>& another_instance_running);
+  // An installed program keeps Settings.ini and Files/ in the user's data
+  // folder (the program_folder given above); the help document stays in the
+  // folder of the executable.
+  void SetInstallFolder(const QString& folder);
+  const QString& install_folder() const { return install_folder_; }
+  // A folder or file handed over on the command line (by a file manager):
+  // Start opens that folder instead of the remembered one and selects the file.
+  void OpenAtStart(const QString& folder, const QString& file = QString());
 
   // What the buttons do.
   void SelectFolder();
@@ -132,6 +140,9 @@ class MainWindow : public QWidget {
   bool BindPellox();
 
   QString program_folder_;
+  QString install_folder_;
+  QString start_folder_;
+  QString start_file_;
   Desktop& desktop_;
   PelloxBinding& pellox_;
   Settings settings_;

@@ -133,6 +133,48 @@ TEST_F(MainWindowTest, ReturningUserGetsTheListFilled) {
   EXPECT_EQ(w->list().row(0).tooltip, music_);
 }
 
+TEST_F(MainWindowTest, FolderOrFileHandedOverOpensInsteadOfTheRememberedFolder) {
+  QTemporaryDir other_dir;
+  Put("a.mp3", audio_);
+  Put("b.mp3", audio_);
+  Put("sub/c.mp3", audio_);
+  ReturningUser(other_dir.path() + "/");
+  struct Case {
+    QString folder, file, expected_folder, selected;
+  } cases[] = {
+      {music_dir_.path(), "", music_, ""},
+      {music_, music_ + "b.mp3", music_, "b.mp3"},
+      {music_ + "sub", music_ + "sub/c.mp3", music_ + "sub/", "c.mp3"},
+      // A file the list does not show (not an MP3): its folder, nothing selected.
+      {music_, music_ + "notes.txt", music_, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE((c.file.isEmpty() ? c.folder : c.file).toStdString());
+    MainWindow w(program_, desktop_, pellox_);
+    w.OpenAtStart(c.folder, c.file);
+    ASSERT_TRUE(w.Start([] { return false; }));
+    EXPECT_EQ(w.folder_box()->text(), c.expected_folder);
+    const int row = w.list().FirstSelected();
+    EXPECT_EQ(row < 0 ? QString() : w.list().row(row).text, c.selected);
+    if (!c.selected.isEmpty()) {
+      EXPECT_EQ(w.file_name_box()->text(), c.expected_folder + c.selected);
+    }
+    w.close();
+    // Kept as the last used folder, as a picked folder is.
+    EXPECT_EQ(Settings(program_).DirPath(), c.expected_folder);
+  }
+}
+
+TEST_F(MainWindowTest, InstalledProgramOpensTheHelpOfItsInstallFolder) {
+  QTemporaryDir install_dir;
+  MainWindow w(program_, desktop_, pellox_);
+  w.SetInstallFolder(install_dir.path());
+  ASSERT_TRUE(w.Start([] { return false; }));
+  EXPECT_TRUE(desktop_.opened.contains(install_dir.path() + "/Orlavo Professional.html"));
+  EXPECT_TRUE(QFile::exists(program_ + "Files/SyntaxIgnoreList.txt"));
+  EXPECT_FALSE(QFile::exists(install_dir.path() + "/Files"));
+}
+
 TEST_F(MainWindowTest, SelectFolderRefusesAFolderWithoutMp3sAndCancelKeepsEverything) {
   QDir().mkpath(music_ + "empty");
   Put("x.mp3", audio_);

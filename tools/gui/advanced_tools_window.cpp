@@ -22,8 +22,12 @@ AdvancedToolsWindow::AdvancedToolsWindow(Services services, PaneFactory factory,
       settings_(services_.program_folder),
       // The tools ask through this window: their boxes come up over it and
       // give the focus back to it, not to the main window.
-      context_{services_.desktop.ForWindow(this), status_, services_.pellox, services_.options,
-               services_.program_folder},
+      context_{services_.desktop.ForWindow(this),
+               status_,
+               services_.pellox,
+               services_.options,
+               services_.program_folder,
+               services_.library_folder},
       factory_(std::move(factory)) {
   setWindowTitle(ProgramTitleWithVersion());
   ApplyWindowColors(this, CurrentColorScheme());

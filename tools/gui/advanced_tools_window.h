@@ -37,6 +37,8 @@ class AdvancedToolsWindow : public QWidget {
     std::function<void()> open_options;
     // Opens the About window (the window menu's "About").
     std::function<void()> open_about;
+    // The folder of libmevrit.so; empty: program_folder.
+    QString library_folder;
   };
   // Makes the panes of the tools that have one; the others show the
   // placeholder. Panes are made by the factory the program registers.

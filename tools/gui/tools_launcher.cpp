@@ -34,7 +34,8 @@ void Open(MainWindow* main_window, PelloxBinding* pellox) {
       LiveOptions(),
       main_window,
       [main_window] { main_window->OpenOptions(); },
-      [main_window] { main_window->chrome()->MenuCommand(WindowChrome::kAbout); }};
+      [main_window] { main_window->chrome()->MenuCommand(WindowChrome::kAbout); },
+      main_window->install_folder()};
   window = new AdvancedToolsWindow(
       services, [main_window](ToolCode code, const ToolContext& context, QWidget* parent) {
         return MakeToolPane(code, context, main_window, parent);

@@ -24,7 +24,8 @@ QString L(const char* text) { return QString::fromLatin1(text); }
 EncoderLibrary& LibraryFor(const ToolContext& context, EncoderLibrary* library,
                            std::unique_ptr<EncoderLibrary>& own) {
   if (library != nullptr) return *library;
-  own = std::make_unique<MevritBinding>(context.program_folder);
+  own = std::make_unique<MevritBinding>(context.library_folder.isEmpty() ? context.program_folder
+                                                                         : context.library_folder);
   return *own;
 }
 
