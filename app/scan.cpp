@@ -130,7 +130,7 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
     if (choice.v1_present && v1.Exists == 1) {
       AddFileRow(list, path, QStringLiteral("v1 tag"), false, rows);
     }
-    const bool v2_exists = read_v2 && ReadID3v2(path).Exists;
+    const bool v2_exists = read_v2 && ID3v2Exists(path);
     if (choice.v2_present && v2_exists) {
       AddFileRow(list, path, QStringLiteral("v2 tag"), false, rows);
     }
