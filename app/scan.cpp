@@ -115,6 +115,7 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
   const bool read_v1 = choice.v1_not_present || choice.v1_present || choice.incorrect_v1_syntax;
   const bool read_v2 = choice.v2_present || choice.v2_not_present;
   const int total = static_cast<int>(paths.size());
+  const SyntaxChecker::Hold hold(tools.syntax);
   for (int i = 0; i < total; ++i) {
     const QString& path = paths[i];
     ShowProgress(tools.progress, i + 1, total, path, QString(), tools.show_current_file);
