@@ -1,6 +1,8 @@
 #include "app/report_list.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <algorithm>
@@ -205,14 +207,54 @@ const ReportRow& ReportList::row(int index) const {
   return slot.row;
 }
 
-void ReportList::ResolveSize(Slot& slot) const {
+void ReportList::SetSize(Slot& slot, qint64 size) {
   slot.size_pending = false;
-  struct stat st;
-  if (::stat(QFile::encodeName(slot.row.FullPath()).constData(), &st) == 0) {
+  if (size >= 0) {
     if (slot.row.columns.isEmpty()) slot.row.columns << QString();
-    slot.row.columns[0] = FormatFileSize(st.st_size, slot.size_unit);
+    slot.row.columns[0] = FormatFileSize(size, slot.size_unit);
   }
   slot.size_unit.clear();
+}
+
+void ReportList::ResolveSize(Slot& slot) const {
+  struct stat st;
+  const bool found = ::stat(QFile::encodeName(slot.row.FullPath()).constData(), &st) == 0;
+  SetSize(slot, found ? st.st_size : -1);
+}
+
+void ReportList::ResolvePendingSizes() {
+  // Rows of one folder share one copy of its text, so they group by that
+  // copy's address; rows that do not share it still come out right, each
+  // group opening its folder once.
+  std::vector<std::pair<uintptr_t, Slot*>> pending;
+  for (Slot* slot : rows_) {
+    if (slot->size_pending) {
+      pending.emplace_back(reinterpret_cast<uintptr_t>(slot->row.tag.constData()), slot);
+    }
+  }
+  std::sort(pending.begin(), pending.end());
+  size_t i = 0;
+  while (i < pending.size()) {
+    size_t end = i + 1;
+    while (end < pending.size() && pending[end].first == pending[i].first) ++end;
+    const QString& folder = pending[i].second->row.tag;
+    // O_PATH needs no read right on the folder, as a lookup through it does not.
+    const int dir = folder.isEmpty() ? -1
+                                     : ::open(QFile::encodeName(folder).constData(),
+                                              O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (; i < end; ++i) {
+      Slot& slot = *pending[i].second;
+      const QByteArray name = QFile::encodeName(slot.row.text);
+      struct stat st;
+      if (dir >= 0 && !name.contains('/')) {
+        const bool found = ::fstatat(dir, name.constData(), &st, 0) == 0;
+        SetSize(slot, found ? st.st_size : -1);
+      } else {
+        ResolveSize(slot);
+      }
+    }
+    if (dir >= 0) ::close(dir);
+  }
 }
 
 void ReportList::ResolveSizesForSorting() const {

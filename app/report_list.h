@@ -73,6 +73,10 @@ class ReportList : public QObject {
   // files then costs no file-system query per file. A file that cannot be
   // asked leaves the column empty.
   int AddRowWithFileSize(ReportRow row, const QString& size_unit);
+  // Looks up the size of every row still waiting for one, a folder at a time:
+  // one open of each folder, then one query per name in it, rather than a
+  // walk down the whole path per file. For a caller that reads every row.
+  void ResolvePendingSizes();
   void RemoveRow(int index);
   // Removes the rows at the given indexes (any order, duplicates allowed) in one pass.
   void RemoveRows(QList<int> indexes);
@@ -142,6 +146,8 @@ class ReportList : public QObject {
   int Insert(Slot* slot);
   int InsertPosition(const ReportRow& row) const;
   void ResolveSize(Slot& slot) const;
+  // A size of -1: the file could not be asked.
+  static void SetSize(Slot& slot, qint64 size);
   void ResolveSizesForSorting() const;
   bool RowLess(const ReportRow& a, const ReportRow& b) const;
   void SortRange(size_t first, size_t last);

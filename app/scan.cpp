@@ -84,9 +84,12 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
   const RowOptions rows = setup.row_options();
   {
     BulkAdd bulk(list);
-    for (const QString& path : paths.Items) {
+    // Each path is let go once its row holds it: the rows of a large tree
+    // then take the room its paths took, rather than room beside them.
+    for (QString& path : paths.Items) {
       if (StopRequested) break;
       AddFileRow(list, path, QString(), false, rows);
+      path = QString();
     }
   }
   result.unreadable = paths.Unreadable;
