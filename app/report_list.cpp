@@ -164,7 +164,7 @@ void ReportList::SortRange(size_t first, size_t last) {
     keys.push_back(key);
   }
   const char* base = folded.data();
-  std::stable_sort(keys.begin(), keys.end(), [base, column](const Key& a, const Key& b) {
+  auto less = [base, column](const Key& a, const Key& b) {
     const QString& x = KeyText(a.slot->row, column);
     const QString& y = KeyText(b.slot->row, column);
     if (!a.ascii || !b.ascii) return CompareListText(x, y) < 0;
@@ -172,8 +172,37 @@ void ReportList::SortRange(size_t first, size_t last) {
     if (c != 0) return c < 0;
     if (a.length != b.length) return a.length < b.length;
     return QString::compare(x, y, Qt::CaseSensitive) < 0;
-  });
+  };
+  // A stable merge sort in short steps, with a pause between them: over a
+  // million rows the window keeps running its events. Any stable sort by
+  // the same order gives the same rows.
+  constexpr size_t kRun = 8192, kStep = 4096;
+  const size_t n = keys.size();
+  for (size_t lo = 0; lo < n; lo += kRun) {
+    std::stable_sort(keys.begin() + lo, keys.begin() + std::min(lo + kRun, n), less);
+    Pause();
+  }
+  if (n > kRun) {
+    std::vector<Key> merged(n);
+    for (size_t width = kRun; width < n; width *= 2) {
+      for (size_t lo = 0; lo < n; lo += 2 * width) {
+        const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+        size_t i = lo, j = mid, k = lo;
+        while (i < mid && j < hi) {
+          merged[k++] = less(keys[j], keys[i]) ? keys[j++] : keys[i++];
+          if (k % kStep == 0) Pause();
+        }
+        std::copy(keys.begin() + i, keys.begin() + mid, merged.begin() + k);
+        std::copy(keys.begin() + j, keys.begin() + hi, merged.begin() + k + (mid - i));
+      }
+      keys.swap(merged);
+    }
+  }
   for (size_t i = first; i < last; ++i) rows_[i] = keys[i - first].slot;
+}
+
+void ReportList::Pause() const {
+  if (pause_) pause_();
 }
 
 void ReportList::Renumber() const {

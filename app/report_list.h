@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -123,6 +124,11 @@ class ReportList : public QObject {
   void BeginBulkAdd();
   void EndBulkAdd();
 
+  // Called now and then during long work on the rows (sorting a bulk add):
+  // a window lets its events run there. Empty: no pauses. The rows must not
+  // be changed from inside it.
+  void SetPause(std::function<void()> pause) { pause_ = std::move(pause); }
+
  signals:
   void modelAboutToBeReset();
   void modelReset();
@@ -151,6 +157,7 @@ class ReportList : public QObject {
   void ResolveSizesForSorting() const;
   bool RowLess(const ReportRow& a, const ReportRow& b) const;
   void SortRange(size_t first, size_t last);
+  void Pause() const;
   void Renumber() const;
   void MarkStale(int from) const;
   void IndexPath(Slot* slot) const;
@@ -170,6 +177,7 @@ class ReportList : public QObject {
   mutable bool path_index_built_ = false;
   mutable QMultiHash<QString, Slot*> path_index_;
   mutable size_t stale_from_ = 0;
+  std::function<void()> pause_;
 };
 
 // Keeps a ReportList in bulk mode for the lifetime of the object.

@@ -1,5 +1,7 @@
 #include "app/scan.h"
 
+#include <QElapsedTimer>
+
 #include "app/desktop.h"
 #include "app/flags.h"
 #include "app/folder_walk.h"
@@ -11,6 +13,7 @@ namespace orlavo {
 namespace {
 
 constexpr int kUnreadableShown = 10;
+constexpr qint64 kEventsEveryMs = 40;
 
 // Names that are not valid UTF-8 cannot be handed back to the file system
 // exactly; they are left out, and the person is told which ones.
@@ -82,16 +85,32 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
 
   list.Clear();
   const RowOptions rows = setup.row_options();
+  QElapsedTimer since_events;
+  since_events.start();
+  auto pause = [&] {
+    if (since_events.elapsed() < kEventsEveryMs) return;
+    desktop.LetEventsRun();
+    since_events.restart();
+  };
+  // The sort at the end of the bulk add pauses too (the rows so far stay
+  // sorted after a stop, so the sort itself runs to its end).
+  list.SetPause(pause);
   {
     BulkAdd bulk(list);
     // Each path is let go once its row holds it: the rows of a large tree
     // then take the room its paths took, rather than room beside them.
+    // Events run every few dozen milliseconds, so that a stop is seen and
+    // the window stays live over a million rows; a turn per row would cost
+    // more than the row.
+    qsizetype done = 0;
     for (QString& path : paths.Items) {
+      if ((++done & 1023) == 0) pause();
       if (StopRequested) break;
       AddFileRow(list, path, QString(), false, rows);
       path = QString();
     }
   }
+  list.SetPause({});
   result.unreadable = paths.Unreadable;
   TellUnreadable(desktop, result.unreadable, setup);
   return result;
