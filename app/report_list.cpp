@@ -145,6 +145,7 @@ void ReportList::SortRange(size_t first, size_t last) {
   keys.reserve(last - first);
   std::string folded;
   for (size_t i = first; i < last; ++i) {
+    if (i % 4096 == 4095) Pause();
     const QString& text = KeyText(rows_[i]->row, column);
     Key key{static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(text.size()), true,
             rows_[i]};
@@ -388,12 +389,17 @@ int ReportList::RemoveSelectedRows() {
 
 void ReportList::Clear() {
   BeginReset();
-  for (Slot* slot : rows_) delete slot;
-  rows_.clear();
+  std::vector<Slot*> old;
+  old.swap(rows_);
   path_index_.clear();
   stale_from_ = 0;
   bulk_start_ = 0;
   EndReset();
+  // Views no longer reach the old rows, so freeing them may pause.
+  for (size_t i = 0; i < old.size(); ++i) {
+    delete old[i];
+    if (i % 4096 == 4095) Pause();
+  }
 }
 
 void ReportList::SetText(int index, const QString& text) {

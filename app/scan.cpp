@@ -69,6 +69,16 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
     return result;
   }
 
+  QElapsedTimer since_events;
+  since_events.start();
+  auto pause = [&] {
+    if (since_events.elapsed() < kEventsEveryMs) return;
+    desktop.LetEventsRun();
+    since_events.restart();
+  };
+  // Freeing the old rows and sorting the new ones pause too (the rows so far
+  // stay sorted after a stop, so the sort itself runs to its end).
+  list.SetPause(pause);
   list.Clear();
   ReportRow working;
   working.text = QString::fromLatin1(kWorkingRowText);
@@ -85,16 +95,6 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
 
   list.Clear();
   const RowOptions rows = setup.row_options();
-  QElapsedTimer since_events;
-  since_events.start();
-  auto pause = [&] {
-    if (since_events.elapsed() < kEventsEveryMs) return;
-    desktop.LetEventsRun();
-    since_events.restart();
-  };
-  // The sort at the end of the bulk add pauses too (the rows so far stay
-  // sorted after a stop, so the sort itself runs to its end).
-  list.SetPause(pause);
   {
     BulkAdd bulk(list);
     // Each path is let go once its row holds it: the rows of a large tree
