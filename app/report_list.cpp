@@ -237,13 +237,12 @@ const ReportRow& ReportList::row(int index) const {
   return slot.row;
 }
 
-void ReportList::SetSize(Slot& slot, qint64 size) {
+void ReportList::SetSize(Slot& slot, qint64 size) const {
   slot.size_pending = false;
   if (size >= 0) {
     if (slot.row.columns.isEmpty()) slot.row.columns << QString();
-    slot.row.columns[0] = FormatFileSize(size, slot.size_unit);
+    slot.row.columns[0] = FormatFileSize(size, units_[slot.size_unit]);
   }
-  slot.size_unit.clear();
 }
 
 void ReportList::ResolveSize(Slot& slot) const {
@@ -303,8 +302,21 @@ int ReportList::AddRow(ReportRow row) {
 int ReportList::AddRowWithFileSize(ReportRow row, const QString& size_unit) {
   auto* slot = new Slot;
   slot->row = std::move(row);
+  auto unit = std::find(units_.begin(), units_.end(), size_unit);
+  if (unit == units_.end()) {
+    if (units_.size() == 256) {
+      // More units than a slot can name (never in practice): read it now.
+      struct stat st;
+      if (::stat(QFile::encodeName(slot->row.FullPath()).constData(), &st) == 0) {
+        if (slot->row.columns.isEmpty()) slot->row.columns << QString();
+        slot->row.columns[0] = FormatFileSize(st.st_size, size_unit);
+      }
+      return Insert(slot);
+    }
+    unit = units_.insert(units_.end(), size_unit);
+  }
   slot->size_pending = true;
-  slot->size_unit = size_unit;
+  slot->size_unit = static_cast<uint8_t>(unit - units_.begin());
   if (sort_column_ == 1 && keep_sorted_ && bulk_depth_ == 0) ResolveSize(*slot);
   return Insert(slot);
 }

@@ -146,14 +146,15 @@ class ReportList : public QObject {
     // Valid for slots before stale_from_.
     int index = 0;
     bool size_pending = false;
-    QString size_unit;
+    // Into units_: a list holds a handful of units, a slot one byte.
+    uint8_t size_unit = 0;
   };
 
   int Insert(Slot* slot);
   int InsertPosition(const ReportRow& row) const;
   void ResolveSize(Slot& slot) const;
   // A size of -1: the file could not be asked.
-  static void SetSize(Slot& slot, qint64 size);
+  void SetSize(Slot& slot, qint64 size) const;
   void ResolveSizesForSorting() const;
   bool RowLess(const ReportRow& a, const ReportRow& b) const;
   void SortRange(size_t first, size_t last);
@@ -178,6 +179,7 @@ class ReportList : public QObject {
   mutable QMultiHash<QString, Slot*> path_index_;
   mutable size_t stale_from_ = 0;
   std::function<void()> pause_;
+  std::vector<QString> units_;
 };
 
 // Keeps a ReportList in bulk mode for the lifetime of the object.
