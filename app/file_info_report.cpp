@@ -1,5 +1,6 @@
 #include "app/file_info_report.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/helpers.h"
@@ -57,15 +58,24 @@ QStringList FileInfoReportLines(const QString& path, qint64 file_size, const Str
   return lines;
 }
 
-QStringList FileInfoReport(const QString& path, PelloxBinding& pellox) {
+QStringList FileInfoReport(const QString& path, ByteSource& source, PelloxBinding& pellox) {
   StreamInfo stream;
   ID3v1Tag v1;
   pellox.ReadMP3(path, &stream);
   pellox.ReadID3v1(path, &v1);
-  ID3v2Tag v2 = ReadID3v2(path);
-  QFileInfo fi(path);
-  qint64 size = fi.isFile() ? fi.size() : 0;
+  const ID3v2Tag v2 = ReadID3v2Tag(source);
+  qint64 size = static_cast<qint64>(source.size());
+  if (!source.ok()) {
+    // A file that cannot be opened may still have a length to show.
+    QFileInfo fi(path);
+    size = fi.isFile() ? fi.size() : 0;
+  }
   return FileInfoReportLines(path, size, stream, v1, v2);
+}
+
+QStringList FileInfoReport(const QString& path, PelloxBinding& pellox) {
+  FileSource source(QFile::encodeName(path).constData());
+  return FileInfoReport(path, source, pellox);
 }
 
 }  // namespace orlavo

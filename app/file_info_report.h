@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/pellox_binding.h"
+#include "formats/byte_source.h"
 #include "formats/id3v2.h"
 #include "formats/records.h"
 
@@ -18,6 +19,9 @@ QStringList FileInfoReportLines(const QString& path, qint64 file_size, const Str
                                 const ID3v1Tag& v1, const ID3v2Tag& v2);
 // Reads the file through Pellox and the ID3v2 reader, then builds the lines.
 QStringList FileInfoReport(const QString& path, PelloxBinding& pellox);
+// The same with the file already open as source: its length and its ID3v2
+// tag come from that one open.
+QStringList FileInfoReport(const QString& path, ByteSource& source, PelloxBinding& pellox);
 
 }  // namespace orlavo
 

@@ -1,6 +1,8 @@
 #include "app/report_list.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <algorithm>
@@ -143,6 +145,7 @@ void ReportList::SortRange(size_t first, size_t last) {
   keys.reserve(last - first);
   std::string folded;
   for (size_t i = first; i < last; ++i) {
+    if (i % 4096 == 4095) Pause();
     const QString& text = KeyText(rows_[i]->row, column);
     Key key{static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(text.size()), true,
             rows_[i]};
@@ -162,7 +165,7 @@ void ReportList::SortRange(size_t first, size_t last) {
     keys.push_back(key);
   }
   const char* base = folded.data();
-  std::stable_sort(keys.begin(), keys.end(), [base, column](const Key& a, const Key& b) {
+  auto less = [base, column](const Key& a, const Key& b) {
     const QString& x = KeyText(a.slot->row, column);
     const QString& y = KeyText(b.slot->row, column);
     if (!a.ascii || !b.ascii) return CompareListText(x, y) < 0;
@@ -170,8 +173,37 @@ void ReportList::SortRange(size_t first, size_t last) {
     if (c != 0) return c < 0;
     if (a.length != b.length) return a.length < b.length;
     return QString::compare(x, y, Qt::CaseSensitive) < 0;
-  });
+  };
+  // A stable merge sort in short steps, with a pause between them: over a
+  // million rows the window keeps running its events. Any stable sort by
+  // the same order gives the same rows.
+  constexpr size_t kRun = 8192, kStep = 4096;
+  const size_t n = keys.size();
+  for (size_t lo = 0; lo < n; lo += kRun) {
+    std::stable_sort(keys.begin() + lo, keys.begin() + std::min(lo + kRun, n), less);
+    Pause();
+  }
+  if (n > kRun) {
+    std::vector<Key> merged(n);
+    for (size_t width = kRun; width < n; width *= 2) {
+      for (size_t lo = 0; lo < n; lo += 2 * width) {
+        const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
+        size_t i = lo, j = mid, k = lo;
+        while (i < mid && j < hi) {
+          merged[k++] = less(keys[j], keys[i]) ? keys[j++] : keys[i++];
+          if (k % kStep == 0) Pause();
+        }
+        std::copy(keys.begin() + i, keys.begin() + mid, merged.begin() + k);
+        std::copy(keys.begin() + j, keys.begin() + hi, merged.begin() + k + (mid - i));
+      }
+      keys.swap(merged);
+    }
+  }
   for (size_t i = first; i < last; ++i) rows_[i] = keys[i - first].slot;
+}
+
+void ReportList::Pause() const {
+  if (pause_) pause_();
 }
 
 void ReportList::Renumber() const {
@@ -205,14 +237,53 @@ const ReportRow& ReportList::row(int index) const {
   return slot.row;
 }
 
-void ReportList::ResolveSize(Slot& slot) const {
+void ReportList::SetSize(Slot& slot, qint64 size) const {
   slot.size_pending = false;
-  struct stat st;
-  if (::stat(QFile::encodeName(slot.row.FullPath()).constData(), &st) == 0) {
+  if (size >= 0) {
     if (slot.row.columns.isEmpty()) slot.row.columns << QString();
-    slot.row.columns[0] = FormatFileSize(st.st_size, slot.size_unit);
+    slot.row.columns[0] = FormatFileSize(size, units_[slot.size_unit]);
   }
-  slot.size_unit.clear();
+}
+
+void ReportList::ResolveSize(Slot& slot) const {
+  struct stat st;
+  const bool found = ::stat(QFile::encodeName(slot.row.FullPath()).constData(), &st) == 0;
+  SetSize(slot, found ? st.st_size : -1);
+}
+
+void ReportList::ResolvePendingSizes() {
+  // Rows of one folder share one copy of its text, so they group by that
+  // copy's address; rows that do not share it still come out right, each
+  // group opening its folder once.
+  std::vector<std::pair<uintptr_t, Slot*>> pending;
+  for (Slot* slot : rows_) {
+    if (slot->size_pending) {
+      pending.emplace_back(reinterpret_cast<uintptr_t>(slot->row.tag.constData()), slot);
+    }
+  }
+  std::sort(pending.begin(), pending.end());
+  size_t i = 0;
+  while (i < pending.size()) {
+    size_t end = i + 1;
+    while (end < pending.size() && pending[end].first == pending[i].first) ++end;
+    const QString& folder = pending[i].second->row.tag;
+    // O_PATH needs no read right on the folder, as a lookup through it does not.
+    const int dir = folder.isEmpty() ? -1
+                                     : ::open(QFile::encodeName(folder).constData(),
+                                              O_PATH | O_DIRECTORY | O_CLOEXEC);
+    for (; i < end; ++i) {
+      Slot& slot = *pending[i].second;
+      const QByteArray name = QFile::encodeName(slot.row.text);
+      struct stat st;
+      if (dir >= 0 && !name.contains('/')) {
+        const bool found = ::fstatat(dir, name.constData(), &st, 0) == 0;
+        SetSize(slot, found ? st.st_size : -1);
+      } else {
+        ResolveSize(slot);
+      }
+    }
+    if (dir >= 0) ::close(dir);
+  }
 }
 
 void ReportList::ResolveSizesForSorting() const {
@@ -231,8 +302,21 @@ int ReportList::AddRow(ReportRow row) {
 int ReportList::AddRowWithFileSize(ReportRow row, const QString& size_unit) {
   auto* slot = new Slot;
   slot->row = std::move(row);
+  auto unit = std::find(units_.begin(), units_.end(), size_unit);
+  if (unit == units_.end()) {
+    if (units_.size() == 256) {
+      // More units than a slot can name (never in practice): read it now.
+      struct stat st;
+      if (::stat(QFile::encodeName(slot->row.FullPath()).constData(), &st) == 0) {
+        if (slot->row.columns.isEmpty()) slot->row.columns << QString();
+        slot->row.columns[0] = FormatFileSize(st.st_size, size_unit);
+      }
+      return Insert(slot);
+    }
+    unit = units_.insert(units_.end(), size_unit);
+  }
   slot->size_pending = true;
-  slot->size_unit = size_unit;
+  slot->size_unit = static_cast<uint8_t>(unit - units_.begin());
   if (sort_column_ == 1 && keep_sorted_ && bulk_depth_ == 0) ResolveSize(*slot);
   return Insert(slot);
 }
@@ -317,12 +401,17 @@ int ReportList::RemoveSelectedRows() {
 
 void ReportList::Clear() {
   BeginReset();
-  for (Slot* slot : rows_) delete slot;
-  rows_.clear();
+  std::vector<Slot*> old;
+  old.swap(rows_);
   path_index_.clear();
   stale_from_ = 0;
   bulk_start_ = 0;
   EndReset();
+  // Views no longer reach the old rows, so freeing them may pause.
+  for (size_t i = 0; i < old.size(); ++i) {
+    delete old[i];
+    if (i % 4096 == 4095) Pause();
+  }
 }
 
 void ReportList::SetText(int index, const QString& text) {

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -73,6 +74,10 @@ class ReportList : public QObject {
   // files then costs no file-system query per file. A file that cannot be
   // asked leaves the column empty.
   int AddRowWithFileSize(ReportRow row, const QString& size_unit);
+  // Looks up the size of every row still waiting for one, a folder at a time:
+  // one open of each folder, then one query per name in it, rather than a
+  // walk down the whole path per file. For a caller that reads every row.
+  void ResolvePendingSizes();
   void RemoveRow(int index);
   // Removes the rows at the given indexes (any order, duplicates allowed) in one pass.
   void RemoveRows(QList<int> indexes);
@@ -119,6 +124,11 @@ class ReportList : public QObject {
   void BeginBulkAdd();
   void EndBulkAdd();
 
+  // Called now and then during long work on the rows (sorting a bulk add):
+  // a window lets its events run there. Empty: no pauses. The rows must not
+  // be changed from inside it.
+  void SetPause(std::function<void()> pause) { pause_ = std::move(pause); }
+
  signals:
   void modelAboutToBeReset();
   void modelReset();
@@ -136,15 +146,19 @@ class ReportList : public QObject {
     // Valid for slots before stale_from_.
     int index = 0;
     bool size_pending = false;
-    QString size_unit;
+    // Into units_: a list holds a handful of units, a slot one byte.
+    uint8_t size_unit = 0;
   };
 
   int Insert(Slot* slot);
   int InsertPosition(const ReportRow& row) const;
   void ResolveSize(Slot& slot) const;
+  // A size of -1: the file could not be asked.
+  void SetSize(Slot& slot, qint64 size) const;
   void ResolveSizesForSorting() const;
   bool RowLess(const ReportRow& a, const ReportRow& b) const;
   void SortRange(size_t first, size_t last);
+  void Pause() const;
   void Renumber() const;
   void MarkStale(int from) const;
   void IndexPath(Slot* slot) const;
@@ -164,6 +178,8 @@ class ReportList : public QObject {
   mutable bool path_index_built_ = false;
   mutable QMultiHash<QString, Slot*> path_index_;
   mutable size_t stale_from_ = 0;
+  std::function<void()> pause_;
+  std::vector<QString> units_;
 };
 
 // Keeps a ReportList in bulk mode for the lifetime of the object.

@@ -1,5 +1,7 @@
 #include "app/scan.h"
 
+#include <QElapsedTimer>
+
 #include "app/desktop.h"
 #include "app/flags.h"
 #include "app/folder_walk.h"
@@ -11,6 +13,7 @@ namespace orlavo {
 namespace {
 
 constexpr int kUnreadableShown = 10;
+constexpr qint64 kEventsEveryMs = 40;
 
 // Names that are not valid UTF-8 cannot be handed back to the file system
 // exactly; they are left out, and the person is told which ones.
@@ -66,6 +69,16 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
     return result;
   }
 
+  QElapsedTimer since_events;
+  since_events.start();
+  auto pause = [&] {
+    if (since_events.elapsed() < kEventsEveryMs) return;
+    desktop.LetEventsRun();
+    since_events.restart();
+  };
+  // Freeing the old rows and sorting the new ones pause too (the rows so far
+  // stay sorted after a stop, so the sort itself runs to its end).
+  list.SetPause(pause);
   list.Clear();
   ReportRow working;
   working.text = QString::fromLatin1(kWorkingRowText);
@@ -84,11 +97,20 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
   const RowOptions rows = setup.row_options();
   {
     BulkAdd bulk(list);
-    for (const QString& path : paths.Items) {
+    // Each path is let go once its row holds it: the rows of a large tree
+    // then take the room its paths took, rather than room beside them.
+    // Events run every few dozen milliseconds, so that a stop is seen and
+    // the window stays live over a million rows; a turn per row would cost
+    // more than the row.
+    qsizetype done = 0;
+    for (QString& path : paths.Items) {
+      if ((++done & 1023) == 0) pause();
       if (StopRequested) break;
       AddFileRow(list, path, QString(), false, rows);
+      path = QString();
     }
   }
+  list.SetPause({});
   result.unreadable = paths.Unreadable;
   TellUnreadable(desktop, result.unreadable, setup);
   return result;
@@ -115,6 +137,7 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
   const bool read_v1 = choice.v1_not_present || choice.v1_present || choice.incorrect_v1_syntax;
   const bool read_v2 = choice.v2_present || choice.v2_not_present;
   const int total = static_cast<int>(paths.size());
+  const SyntaxChecker::Hold hold(tools.syntax);
   for (int i = 0; i < total; ++i) {
     const QString& path = paths[i];
     ShowProgress(tools.progress, i + 1, total, path, QString(), tools.show_current_file);
@@ -130,7 +153,7 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
     if (choice.v1_present && v1.Exists == 1) {
       AddFileRow(list, path, QStringLiteral("v1 tag"), false, rows);
     }
-    const bool v2_exists = read_v2 && ReadID3v2(path).Exists;
+    const bool v2_exists = read_v2 && ID3v2Exists(path);
     if (choice.v2_present && v2_exists) {
       AddFileRow(list, path, QStringLiteral("v2 tag"), false, rows);
     }

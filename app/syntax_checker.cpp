@@ -160,17 +160,19 @@ const QStringList& SyntaxChecker::Entries() const {
     if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
     entries_ = ParseSyntaxIgnoreList(text);
   }
+  by_lower_.clear();
+  for (const QString& entry : entries_) {
+    const QString lower = entry.toLower();
+    if (!by_lower_.contains(lower)) by_lower_.insert(lower, entry);
+  }
   stamp_ = now;
   loaded_ = true;
   return entries_;
 }
 
 QString SyntaxChecker::LookupException(const QString& word) const {
-  QString lower = word.toLower();
-  for (const QString& entry : Entries()) {
-    if (entry.toLower() == lower) return entry;
-  }
-  return {};
+  Entries();
+  return by_lower_.value(word.toLower());
 }
 
 QString SyntaxChecker::CorrectSyntax(const QString& text, bool add_extension) const {

@@ -4,6 +4,7 @@
 #ifndef ORLAVO_APP_SYNTAX_CHECKER_H_
 #define ORLAVO_APP_SYNTAX_CHECKER_H_
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -58,6 +59,23 @@ class SyntaxChecker {
   // fields never fail.
   bool TagSyntaxFails(const QString& title, const QString& artist) const;
 
+  // While a Hold lives, every check uses the list as it was when the hold
+  // began: a loop over many files looks at the list file once, not once per
+  // file.
+  class Hold {
+   public:
+    explicit Hold(const SyntaxChecker& checker) : checker_(checker) {
+      checker_.Entries();
+      ++checker_.holding_;
+    }
+    ~Hold() { --checker_.holding_; }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+
+   private:
+    const SyntaxChecker& checker_;
+  };
+
  private:
   // What tells one version of the file from the next: a replaced file has a
   // new inode, an edited one a new size or change time.
@@ -77,6 +95,9 @@ class SyntaxChecker {
   mutable bool loaded_ = false;
   mutable FileStamp stamp_;
   mutable QStringList entries_;
+  // Each entry's lower-case form to the first entry that has it, so that a
+  // lookup is one hash probe rather than a pass over the list.
+  mutable QHash<QString, QString> by_lower_;
   // Non-zero while one text is being corrected: its words are all looked up
   // in the list as it was when the correction began (one look at the file per
   // check rather than one per word).

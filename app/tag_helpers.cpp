@@ -65,4 +65,8 @@ ID3v2Tag ReadID3v2(const QString& fileName) {
   return ReadID3v2Tag(QFile::encodeName(fileName).constData());
 }
 
+bool ID3v2Exists(const QString& fileName) {
+  return HasID3v2Tag(QFile::encodeName(fileName).constData());
+}
+
 }  // namespace orlavo

@@ -36,6 +36,8 @@ bool WriteID3v1(const QString& fileName, const QString& title, const QString& ar
 bool BlankID3v1(const QString& fileName);
 
 ID3v2Tag ReadID3v2(const QString& fileName);
+// ReadID3v2(fileName).Exists without reading the tag's frames.
+bool ID3v2Exists(const QString& fileName);
 
 template <size_t N>
 QString RecordText(const char (&field)[N]) {

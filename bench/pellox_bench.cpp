@@ -1,6 +1,8 @@
 // ReadID3v1 + ReadMP3 through libpellox.so over 20,000 generated files, against
-// the floor of opening each file, reading its first 4 and last 128 bytes and
-// closing it, measured in the same run on the same (cached) files.
+// the floor the library's contract allows (each export opens, reads and closes
+// the file itself: two open-read-close sequences per file), and for
+// information against the floor of one open per file, reading its first 4 and
+// last 128 bytes. Measured in the same run on the same (cached) files.
 
 #include <QByteArray>
 #include <QDir>
@@ -52,17 +54,24 @@ int main() {
       checksum += info.Frames + tag.Exists;
     }
   };
-  auto floor = [&] { checksum += testing::ReadHeadAndTail(paths, 4); };
+  auto one_open = [&] { checksum += testing::ReadHeadAndTail(paths, 4); };
+  auto contract = [&] { checksum += testing::PelloxContractFloor(paths, 10); };
   auto time = [](auto&& f) { return testing::TimeSeconds(f); };
   time(ours);  // warm the cache
-  double best_ours = 1e9, best_floor = 1e9;
-  for (int round = 0; round < 7; ++round) {
-    best_floor = std::min(best_floor, time(floor));
-    best_ours = std::min(best_ours, time(ours));
+  constexpr int kRounds = 9;
+  std::vector<double> t_ours, t_one, t_contract;
+  for (int round = 0; round < kRounds; ++round) {
+    t_one.push_back(time(one_open));
+    t_contract.push_back(time(contract));
+    t_ours.push_back(time(ours));
   }
-  std::printf("files: %d, checksum %ld\n", kFiles, checksum);
-  std::printf("floor (open, read 4 + last 128, close): %.1f ms\n", best_floor * 1e3);
-  std::printf("ReadID3v1 + ReadMP3 via libpellox.so:   %.1f ms\n", best_ours * 1e3);
-  std::printf("pellox-read: %.2fx of floor (target <= 1.5x)\n", best_ours / best_floor);
+  const double m_ours = testing::Median(t_ours), m_one = testing::Median(t_one),
+               m_contract = testing::Median(t_contract);
+  std::printf("files: %d, checksum %ld (medians of %d runs)\n", kFiles, checksum, kRounds);
+  std::printf("one-open floor (open, read 4 + last 128, close):  %.1f ms\n", m_one * 1e3);
+  std::printf("contract floor (that, then open, last 128, close): %.1f ms\n", m_contract * 1e3);
+  std::printf("ReadID3v1 + ReadMP3 via libpellox.so:             %.1f ms\n", m_ours * 1e3);
+  std::printf("pellox-read: %.2fx of contract floor (target <= 1.15x)\n", m_ours / m_contract);
+  std::printf("pellox-read-one-open: %.2fx of one-open floor (information)\n", m_ours / m_one);
   return 0;
 }

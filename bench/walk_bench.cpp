@@ -3,8 +3,11 @@
 // list, against `find ROOT -iname '*.mp3'` on the same tree in the same run.
 // Then the filter loop of "Apply Filter(s)" with "ID3v1 tag is present",
 // "ID3v2 tag present" and "Incorrect File Syntax" over the same files, against
-// the floor of opening each file, reading its first 10 and last 128 bytes and
-// closing it.
+// the floor the Pellox contract allows for what the loop reads: the stateless
+// ID3v1 read (open, length, last 128 bytes, close) and one open for the ID3v2
+// header (open, first 10 bytes, close); and for information against the floor
+// of opening each file once, reading its first 10 and last 128 bytes. Figures
+// are medians: the machine is shared.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -25,6 +28,7 @@
 #include "app/report_list.h"
 #include "app/scan.h"
 #include "app/syntax_checker.h"
+#include "tests/support/bench_floor.h"
 #include "tests/support/mp3_bytes.h"
 
 extern char** environ;
@@ -156,11 +160,12 @@ int Run() {
   };
   scan();  // warms the cache
   TimeFind(root);
-  double best_find = 1e9, best_scan = 1e9;
+  std::vector<double> t_find, t_scan;
   for (int round = 0; round < 9; ++round) {
-    best_find = std::min(best_find, TimeFind(root));
-    best_scan = std::min(best_scan, scan());
+    t_find.push_back(TimeFind(root));
+    t_scan.push_back(scan());
   }
+  const double best_find = testing::Median(t_find), best_scan = testing::Median(t_scan);
   if (list.size() != files) {
     std::fprintf(stderr, "scan listed %d of %d files\n", list.size(), files);
     return 1;
@@ -189,20 +194,34 @@ int Run() {
     return Seconds(t0);
   };
   long checksum = 0;
+  std::vector<QByteArray> native;
+  for (const QString& path : paths) native.push_back(QFile::encodeName(path));
+  auto contract = [&] {
+    return testing::TimeSeconds(
+        [&] { checksum += testing::ReadTail(native) + testing::ReadHead(native, 10); });
+  };
   filter();
-  double best_filter = 1e9, best_floor = 1e9;
-  for (int round = 0; round < 5; ++round) {
-    best_floor = std::min(best_floor, TimeFloor(paths, &checksum));
-    best_filter = std::min(best_filter, filter());
+  std::vector<double> t_floor, t_contract, t_filter;
+  for (int round = 0; round < 7; ++round) {
+    t_floor.push_back(TimeFloor(paths, &checksum));
+    t_contract.push_back(contract());
+    t_filter.push_back(filter());
   }
+  const double best_floor = testing::Median(t_floor), best_filter = testing::Median(t_filter),
+               best_contract = testing::Median(t_contract);
 
-  std::printf("files: %d in %d folders, 20-line ignore list (checksum %ld)\n", files,
+  std::printf("files: %d in %d folders, 20-line ignore list (checksum %ld; medians)\n", files,
               kTopFolders * kSubFolders, checksum);
   std::printf("find -iname '*.mp3':                 %.1f ms\n", best_find * 1e3);
   std::printf("Show files (walk + report rows):     %.1f ms\n", best_scan * 1e3);
-  std::printf("floor (open, read 10 + last 128, close): %.1f ms\n", best_floor * 1e3);
+  std::printf("one-open floor (open, read 10 + last 128, close): %.1f ms\n", best_floor * 1e3);
+  std::printf("contract floor (ID3v1 read, then open, read 10, close): %.1f ms\n",
+              best_contract * 1e3);
   std::printf("filter loop (3 filters, %d rows):    %.1f ms\n", filtered.size(), best_filter * 1e3);
-  std::printf("filter-run: %.2fx of floor (target <= 2x)\n", best_filter / best_floor);
+  std::printf("filter-run: %.2fx of contract floor (target <= 1.3x)\n",
+              best_filter / best_contract);
+  std::printf("filter-run-one-open: %.2fx of one-open floor (information)\n",
+              best_filter / best_floor);
   std::printf("walk-rows: %.2fx of find (target <= 1.5x)\n", best_scan / best_find);
   return 0;
 }

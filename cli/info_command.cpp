@@ -7,6 +7,7 @@
 #include "app/file_info_report.h"
 #include "app/name_repair.h"
 #include "cli/console.h"
+#include "formats/byte_source.h"
 
 namespace orlavo::cli {
 namespace {
@@ -23,6 +24,21 @@ bool HasBrokenName(const QString& argument) {
     }
   }
   return false;
+}
+
+// Why a file cannot be reported on, or "" when it can after all.
+QString WhyNotReadable(const QString& file) {
+  const QFileInfo fi(file);
+  if (!fi.exists()) {
+    // The name as the shell passed it may exist in bytes that are not
+    // UTF-8: the file is there, the program cannot name it.
+    return HasBrokenName(file)
+               ? QStringLiteral("the name is not valid UTF-8; see orlavo-cli fix-names")
+               : QStringLiteral("no such file");
+  }
+  if (!fi.isFile()) return QStringLiteral("not a regular file");
+  if (!fi.isReadable()) return QStringLiteral("cannot be read");
+  return {};
 }
 
 class InfoCommand : public Command {
@@ -43,35 +59,27 @@ class InfoCommand : public Command {
     int status = kOk;
     bool first = true;
     for (const QString& file : files) {
-      QFileInfo fi(file);
-      if (!fi.exists()) {
-        // The name as the shell passed it may exist in bytes that are not
-        // UTF-8: the file is there, the program cannot name it.
-        const QString why =
-            HasBrokenName(file)
-                ? QStringLiteral("the name is not valid UTF-8; see orlavo-cli fix-names")
-                : QStringLiteral("no such file");
-        PrintError(context, QStringLiteral("%1: %2").arg(file, why));
-        status = kFailed;
-        continue;
-      }
-      if (!fi.isFile()) {
-        PrintError(context, QStringLiteral("%1: not a regular file").arg(file));
-        status = kFailed;
-        continue;
-      }
-      if (!fi.isReadable()) {
-        PrintError(context, QStringLiteral("%1: cannot be read").arg(file));
-        status = kFailed;
-        continue;
+      // One open answers "is it a readable regular file", gives the length
+      // and reads the ID3v2 tag; the questions below only name a failure.
+      FileSource source(QFile::encodeName(file).constData());
+      QString report_path = file;
+      if (!source.ok()) {
+        context.out.flush();  // the reports before a message stay before it
+        const QString why = WhyNotReadable(file);
+        if (!why.isEmpty()) {
+          PrintError(context, QStringLiteral("%1: %2").arg(file, why));
+          status = kFailed;
+          continue;
+        }
+        report_path = QFileInfo(file).absoluteFilePath();
       }
       if (!first) context.out << "\n";
       first = false;
-      for (const QString& line : FileInfoReport(fi.absoluteFilePath(), context.pellox)) {
+      for (const QString& line : FileInfoReport(report_path, source, context.pellox)) {
         context.out << line << "\n";
       }
-      context.out.flush();
     }
+    context.out.flush();
     return status;
   }
 };

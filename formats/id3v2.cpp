@@ -177,12 +177,29 @@ void ParseID3v2Frames(std::span<const uint8_t> body, ID3v2Tag* tag) {
   }
 }
 
+namespace {
+
+bool ReadId3v2Header(ByteSource& source, std::array<uint8_t, 10>& header) {
+  if (!source.ok() || source.ReadAt(0, header) != header.size()) return false;
+  return header[0] == 'I' && header[1] == 'D' && header[2] == '3';
+}
+
+}  // namespace
+
+bool HasID3v2Tag(ByteSource& source) {
+  std::array<uint8_t, 10> header;
+  return ReadId3v2Header(source, header);
+}
+
+bool HasID3v2Tag(const char* path) {
+  FileSource source(path);
+  return HasID3v2Tag(source);
+}
+
 ID3v2Tag ReadID3v2Tag(ByteSource& source) {
   ID3v2Tag tag;
-  if (!source.ok()) return tag;
   std::array<uint8_t, 10> header;
-  if (source.ReadAt(0, header) != header.size()) return tag;
-  if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return tag;
+  if (!ReadId3v2Header(source, header)) return tag;
   tag.Exists = true;
   tag.Version = static_cast<int16_t>(header[3] | (header[4] << 8));
   uint64_t size = (uint64_t{header[6] & 0x7Fu} << 21) | ((header[7] & 0x7Fu) << 14) |

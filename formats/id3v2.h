@@ -34,6 +34,9 @@ int16_t ParseTrackNumber(std::string_view text);
 
 ID3v2Tag ReadID3v2Tag(ByteSource& source);
 ID3v2Tag ReadID3v2Tag(const char* path);
+// Exactly ReadID3v2Tag(...).Exists, from the 10-byte header alone.
+bool HasID3v2Tag(ByteSource& source);
+bool HasID3v2Tag(const char* path);
 
 }  // namespace orlavo
 

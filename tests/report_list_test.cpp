@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <random>
@@ -73,7 +74,8 @@ TEST(ReportListTest, BulkAddGivesTheSameOrderAsSingleInserts) {
   std::mt19937 random(7);
   const char* stems[] = {"song", "Song", "SONG", "alpha", "Beta", "beta", "émile", "Émile"};
   std::vector<ReportRow> rows;
-  for (int i = 0; i < 400; ++i) {
+  // Enough rows for the bulk sort to work in several runs and merge passes.
+  for (int i = 0; i < 20000; ++i) {
     // Equal texts in different folders: their order must be the order of adding.
     QString name = QString::fromUtf8(stems[random() % 8]) + QString::number(random() % 5);
     rows.push_back(Row(name + ".mp3", QStringLiteral("/m/%1/").arg(i)));
@@ -84,10 +86,13 @@ TEST(ReportListTest, BulkAddGivesTheSameOrderAsSingleInserts) {
     bulk.AddRow(rows[i]);
   }
   for (size_t i = 100; i < rows.size(); ++i) single.AddRow(rows[i]);
+  int pauses = 0;
+  bulk.SetPause([&] { ++pauses; });
   {
     BulkAdd guard(bulk);
     for (size_t i = 100; i < rows.size(); ++i) bulk.AddRow(rows[i]);
   }
+  EXPECT_GT(pauses, 2);
   ASSERT_EQ(single.size(), bulk.size());
   for (int i = 0; i < single.size(); ++i) {
     EXPECT_EQ(single.FullPath(i), bulk.FullPath(i)) << i;
@@ -249,6 +254,30 @@ TEST_F(AddFileRowTest, MissingFileLeavesTheSizeEmptyButKeepsTheRow) {
   ASSERT_EQ(list.size(), 1);
   EXPECT_EQ(list.row(0).columns, QStringList({"", "v1 tag"}));
   EXPECT_EQ(list.row(0).ColumnText(2), "v1 tag");
+}
+
+TEST_F(AddFileRowTest, SizesLookedUpFolderByFolderMatchThoseLookedUpOneByOne) {
+  QDir().mkpath(folder_ + "b");
+  const RowOptions options{false, "Bytes", folder_};
+  const RowOptions prefixed{true, "KB", folder_};
+  ReportList by_folder(kMainHeaders), one_by_one(kMainHeaders);
+  for (ReportList* list : {&by_folder, &one_by_one}) {
+    for (int i = 0; i < 6; ++i) {
+      const QString path = folder_ + (i % 2 ? "b/" : "") + QStringLiteral("%1.mp3").arg(i);
+      if (i != 3) WriteBytes(path, QByteArray(1000 * i + 7, 'x'));  // 3 is missing
+      AddFileRow(*list, path, QString(), false, i == 4 ? prefixed : options);
+    }
+    // A row whose folder text is its own copy, not the shared one.
+    list->AddRowWithFileSize(FileRow(QString(folder_ + "b/5.mp3").toUpper().toLower(), false),
+                             "MB");
+  }
+  by_folder.ResolvePendingSizes();
+  ASSERT_EQ(by_folder.size(), one_by_one.size());
+  for (int i = 0; i < by_folder.size(); ++i) {
+    EXPECT_EQ(by_folder.row(i).columns, one_by_one.row(i).columns)
+        << by_folder.FullPath(i).toStdString();
+  }
+  EXPECT_EQ(by_folder.row(by_folder.IndexOfPath(folder_ + "b/3.mp3")).ColumnText(1), "");
 }
 
 TEST_F(AddFileRowTest, SortingBySizeSeesSizesNotReadYet) {
