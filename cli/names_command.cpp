@@ -80,7 +80,7 @@ class NamesCommand : public Command {
       const QString original = row.ColumnText(kEditorOriginalColumn);
       if (original == row.text) continue;
       ++changes;
-      context.out << original << " -> " << row.text << "\n";
+      context.out << Field(original) << " -> " << Field(row.text) << "\n";
     }
     context.out << changes << " of " << list.size() << " names change"
                 << "\n";

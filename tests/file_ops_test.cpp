@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -145,6 +146,31 @@ TEST_F(TrashAndMoveTest, MoveWithinOneFileSystemIsARenameThatNeverReplaces) {
   ASSERT_TRUE(MoveNoReplace(Path("a.mp3"), Path("sub/a.mp3")).ok());
   EXPECT_EQ(Read(Path("sub/a.mp3")), "a");
   EXPECT_EQ(Read(Path("b.mp3")), "b");
+}
+
+// A writer killed mid-write leaves its temporary; the next writer to the same
+// folder removes those whose process is gone, and only those.
+TEST(StaleTemporariesTest, OnlyTemporariesOfEndedProcessesGo) {
+  QTemporaryDir dir;
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const QString dead = QString::number(child), alive = QString::number(::getpid());
+  const QStringList names = {".a.mp3.joining-" + dead + "-x1",
+                             ".a.mp3.joining-" + alive + "-x2",
+                             ".a.mp3.joining-x3",
+                             ".a.mp3.joining-" + dead,
+                             "a.mp3.joining-" + dead + "-x4",
+                             ".b.mp3.joining-" + dead + "-x5"};
+  for (const QString& name : names) {
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  EXPECT_EQ(RemoveStaleTemporaries(dir.path(), ".a.mp3.joining-"), 1);
+  QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  EXPECT_EQ(left.size(), names.size() - 1);
+  EXPECT_FALSE(left.contains(names[0]));
+  EXPECT_EQ(RemoveStaleTemporaries(dir.filePath("missing"), ".a"), 0);
 }
 
 }  // namespace

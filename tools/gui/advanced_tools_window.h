@@ -73,6 +73,7 @@ class AdvancedToolsWindow : public QWidget {
   void reloadRequested();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -102,6 +103,7 @@ class AdvancedToolsWindow : public QWidget {
   CommandButton* files_folder_;
   ButtonSet buttons_;
   bool closing_ = false;
+  bool deletion_held_ = false;
 };
 
 }  // namespace orlavo

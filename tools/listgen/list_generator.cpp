@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <algorithm>
 #include <utility>
 
@@ -403,10 +404,15 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
   ListFileReport report;
   report.path = out_path.isEmpty() ? OutputPath() : out_path;
   QDir().mkpath(QFileInfo(report.path).absolutePath());
-  QFile file(report.path);
+  // The new list replaces the old one only once it is whole, so a full disk
+  // leaves the old list rather than an empty or cut one.
+  QSaveFile file(report.path);
   // A file that cannot be written does not stop the run: the lines are still
   // built (the running number advances) and the file is opened at the end.
-  report.written = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  report.written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 
   QByteArray buffer;
   auto write_line = [&](const QString& line) {
@@ -472,8 +478,12 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
   if (report.written && !buffer.isEmpty() && file.write(buffer) != buffer.size()) {
     report.written = false;
   }
-  file.close();
-  context_.desktop.ShellOpen(report.path);
+  if (report.written) {
+    report.written = file.commit();
+  } else {
+    file.cancelWriting();
+  }
+  if (report.written) context_.desktop.ShellOpen(report.path);
   return report;
 }
 
