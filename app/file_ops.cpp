@@ -167,6 +167,13 @@ int CopyToTemporary(int src_fd, const struct stat& src_st, const QByteArray& dst
 }  // namespace
 
 RenameResult MoveNoReplace(const QString& from, const QString& to) {
+  // A file that became a folder after it was listed (or anything else that
+  // is not a file) stays where it is: a rename would carry a whole tree.
+  struct stat from_st;
+  if (::lstat(QFile::encodeName(from).constData(), &from_st) == 0 && !S_ISREG(from_st.st_mode) &&
+      !S_ISLNK(from_st.st_mode)) {
+    return Failure(S_ISDIR(from_st.st_mode) ? EISDIR : EINVAL, QFile::encodeName(from));
+  }
   RenameResult result = RenameNoReplace(from, to);
   if (result.ok() || result.errno_value != EXDEV) return result;
 

@@ -38,6 +38,8 @@ RenameResult RenameNoReplaceBytes(const QByteArray& from, const QByteArray& to);
 // user's file, so they do not go to the trash. Returns how many went.
 int RemoveStaleTemporaries(const QString& folder, const QByteArray& prefix);
 
+// Only regular files (and symbolic links) are moved; a folder or a device
+// standing under from is refused and left in place.
 // Moves a regular file anywhere without ever replacing an existing file. Within
 // one file system it is RenameNoReplace; across file systems the file is copied
 // under a temporary name beside the target, flushed, checked to have the

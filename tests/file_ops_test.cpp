@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "tests/support/fake_desktop.h"
@@ -146,6 +147,13 @@ TEST_F(TrashAndMoveTest, MoveWithinOneFileSystemIsARenameThatNeverReplaces) {
   ASSERT_TRUE(MoveNoReplace(Path("a.mp3"), Path("sub/a.mp3")).ok());
   EXPECT_EQ(Read(Path("sub/a.mp3")), "a");
   EXPECT_EQ(Read(Path("b.mp3")), "b");
+
+  // A listed file that became a folder before the move stays where it is.
+  QDir().mkpath(Path("c.mp3/inner"));
+  const RenameResult folder = MoveNoReplace(Path("c.mp3"), Path("sub/c.mp3"));
+  EXPECT_EQ(folder.status, RenameStatus::kFailed);
+  EXPECT_TRUE(QFileInfo(Path("c.mp3/inner")).isDir());
+  EXPECT_FALSE(QFileInfo::exists(Path("sub/c.mp3")));
 }
 
 // A writer killed mid-write leaves its temporary; the next writer to the same

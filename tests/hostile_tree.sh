@@ -82,5 +82,21 @@ run "filter" filter --subdirs "$t"
 run "listgen" listgen --subdirs --out "$work/list.txt" --pattern '%Path%Filename%Tab%Title%Tab%Duration' "$t"
 run "dry-run names" names --add x --subdirs "$t"
 
+# A file that becomes a folder between the plan and its execution is not
+# moved (with all it holds) but reported.
+s=$work/sort
+mkdir -p "$s/sorted"
+for name in a b; do
+  { frame "$name"; printf 'TAG%-30s%-30s%-30s%-4s%-30s\x0c' "Song" "Band" "Album" "2001" ""; } > "$s/$name.mp3"
+done
+if run "sort plan" sort --by artist --root "$s/sorted" "$s"; then
+  mv "$(head -1 "$work/out")" "$work/plan.txt"
+  rm "$s/a.mp3" && mkdir -p "$s/a.mp3/inner"
+  run "sort apply" sort --apply "$work/plan.txt" --root "$s/sorted"
+  [ -d "$s/a.mp3/inner" ] || fail "a folder listed as a file was moved by the sort"
+  [ -f "$s/sorted/Band/b.mp3" ] || fail "the sort did not move the other file"
+  grep -q "a.mp3: not moved" "$work/err" || fail "the sort did not report the folder"
+fi
+
 echo "hostile-tree: $failures failures"
 [ "$failures" -eq 0 ]
