@@ -7,5 +7,5 @@ set -euo pipefail
 target=$1 seeds=$2 corpus=$3
 rm -rf "$corpus" && mkdir -p "$corpus"
 [ -d "$seeds" ] && cp -r "$seeds"/. "$corpus"/
-exec "$target" -max_total_time="${ORLAVO_FUZZ_SECONDS:-8}" -max_len=70000 -rss_limit_mb=1024 \
+exec "$target" -max_total_time="${ORLAVO_FUZZ_SECONDS:-5}" -max_len=70000 -rss_limit_mb=1024 \
   -print_final_stats=1 -artifact_prefix="$corpus/../$(basename "$target")-" "$corpus"
