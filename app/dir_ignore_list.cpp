@@ -42,7 +42,10 @@ bool SaveDirIgnoreList(const QString& program_folder, const QStringList& folders
   // Written beside the list and moved over it, so a full disk cannot leave
   // half a list behind.
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   if (file.write(bytes) != bytes.size()) {
     file.cancelWriting();
     return false;

@@ -1,6 +1,8 @@
 #include "app/file_ops.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -9,6 +11,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -119,7 +122,10 @@ QByteArray NameOfBytes(const QByteArray& path) { return path.mid(path.lastIndexO
 // path, or an errno value.
 int CopyToTemporary(int src_fd, const struct stat& src_st, const QByteArray& dst,
                     QByteArray* temp_path) {
-  QByteArray templ = FolderOfBytes(dst) + "/.orlavo-move-XXXXXX";
+  // A copy that a killed move left in this folder goes first.
+  RemoveStaleTemporaries(QFile::decodeName(FolderOfBytes(dst)), ".orlavo-move-");
+  QByteArray templ =
+      FolderOfBytes(dst) + "/.orlavo-move-" + QByteArray::number(::getpid()) + "-XXXXXX";
   int out = ::mkostemp(templ.data(), O_CLOEXEC);
   if (out < 0) return errno;
   Fd out_fd(out);
@@ -161,6 +167,13 @@ int CopyToTemporary(int src_fd, const struct stat& src_st, const QByteArray& dst
 }  // namespace
 
 RenameResult MoveNoReplace(const QString& from, const QString& to) {
+  // A file that became a folder after it was listed (or anything else that
+  // is not a file) stays where it is: a rename would carry a whole tree.
+  struct stat from_st;
+  if (::lstat(QFile::encodeName(from).constData(), &from_st) == 0 && !S_ISREG(from_st.st_mode) &&
+      !S_ISLNK(from_st.st_mode)) {
+    return Failure(S_ISDIR(from_st.st_mode) ? EISDIR : EINVAL, QFile::encodeName(from));
+  }
   RenameResult result = RenameNoReplace(from, to);
   if (result.ok() || result.errno_value != EXDEV) return result;
 
@@ -438,6 +451,29 @@ TrashResult DeleteToTrash(const QString& path, Desktop* desktop) {
   }
   result.status = TrashStatus::kDeleted;
   return result;
+}
+
+int RemoveStaleTemporaries(const QString& folder, const QByteArray& prefix) {
+  const QByteArray base = QFile::encodeName(folder.endsWith(u'/') ? folder : folder + u'/');
+  DIR* dir = ::opendir(base.constData());
+  if (dir == nullptr) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    const QByteArrayView name(entry->d_name);
+    if (!name.startsWith(prefix)) continue;
+    const QByteArrayView rest = name.sliced(prefix.size());
+    const qsizetype dash = rest.indexOf('-');
+    if (dash <= 0) continue;
+    bool number = false;
+    const qlonglong pid = rest.first(dash).toLongLong(&number);
+    if (!number || pid <= 0 || pid > INT_MAX) continue;
+    // kill(pid, 0) tests whether the writer still runs; EPERM means it does,
+    // under another user.
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+    if (::unlink((base + name.toByteArray()).constData()) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
 }
 
 }  // namespace orlavo

@@ -32,6 +32,14 @@ RenameResult RenameNoReplace(const QString& from, const QString& to);
 // The same for paths as the file system's bytes, which need not be UTF-8.
 RenameResult RenameNoReplaceBytes(const QByteArray& from, const QByteArray& to);
 
+// Writers name their temporaries prefix + process id + "-" + anything. A
+// writer killed before it could clean up leaves its temporary behind; this
+// unlinks those in folder whose process no longer runs. They never were a
+// user's file, so they do not go to the trash. Returns how many went.
+int RemoveStaleTemporaries(const QString& folder, const QByteArray& prefix);
+
+// Only regular files (and symbolic links) are moved; a folder or a device
+// standing under from is refused and left in place.
 // Moves a regular file anywhere without ever replacing an existing file. Within
 // one file system it is RenameNoReplace; across file systems the file is copied
 // under a temporary name beside the target, flushed, checked to have the

@@ -75,7 +75,10 @@ QString CutToReadLimit(QString value) {
 
 bool WriteLines(const QString& file, const QList<QByteArray>& lines) {
   QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   QByteArray data;
   for (const QByteArray& line : lines) {
     data += line;

@@ -89,7 +89,10 @@ bool WriteSyntaxIgnoreTemplate(const QString& program_folder, const QString& cap
   if (QFile::exists(path)) return true;
   if (!QDir().mkpath(FolderOf(path))) return false;
   QSaveFile out(path);
-  if (!out.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   QByteArray data = SyntaxIgnoreTemplate(caption).toUtf8();
   if (out.write(data) != data.size()) {
     out.cancelWriting();

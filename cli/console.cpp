@@ -79,9 +79,33 @@ void AddDryRunOption(QCommandLineParser& parser) {
 
 bool IsDryRun(const QCommandLineParser& parser) { return parser.isSet(QStringLiteral("dry-run")); }
 
+QString Field(const QString& text) {
+  QString field;
+  field.reserve(text.size());
+  for (const QChar c : text) {
+    switch (c.unicode()) {
+      case u'\\':
+        field += QLatin1String("\\\\");
+        break;
+      case u'\t':
+        field += QLatin1String("\\t");
+        break;
+      case u'\n':
+        field += QLatin1String("\\n");
+        break;
+      case u'\r':
+        field += QLatin1String("\\r");
+        break;
+      default:
+        field += c;
+    }
+  }
+  return field;
+}
+
 QString RowLine(const ReportRow& row, int columns) {
-  QStringList cells{row.text};
-  for (int c = 1; c < columns; ++c) cells << row.ColumnText(c);
+  QStringList cells{Field(row.text)};
+  for (int c = 1; c < columns; ++c) cells << Field(row.ColumnText(c));
   return cells.join(u'\t');
 }
 

@@ -58,8 +58,13 @@ Options ToolOptions(const ScanSetup& setup);
 void AddDryRunOption(QCommandLineParser& parser);
 bool IsDryRun(const QCommandLineParser& parser);
 
+// A name or text as one field of a tab-separated row: a backslash, tab, line
+// feed or carriage return in it is written as \\, \t, \n or \r, so that
+// every row stays one line of fields.
+QString Field(const QString& text);
+
 // The row as the report list shows it: row text, then the other columns,
-// separated by tabs.
+// separated by tabs, each a Field.
 QString RowLine(const ReportRow& row, int columns);
 
 }  // namespace orlavo::cli

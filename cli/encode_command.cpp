@@ -145,7 +145,7 @@ class EncodeCommand : public Command {
   }
 
   static void Print(Context& context, const QString& wav, const QString& status) {
-    context.out << wav << '\t' << status << '\n';
+    context.out << Field(wav) << '\t' << Field(status) << '\n';
     context.out.flush();
   }
 };

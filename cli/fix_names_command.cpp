@@ -62,7 +62,8 @@ class FixNamesCommand : public Command {
     // One row per name: the name as it is (bytes that are not UTF-8 shown as
     // \xNN), tab, the name it gets.
     for (const NameRepair& r : repairs) {
-      context.out << ShownName(r.path()) << '\t' << QString::fromUtf8(r.fixed_path()) << '\n';
+      context.out << Field(ShownName(r.path())) << '\t' << Field(QString::fromUtf8(r.fixed_path()))
+                  << '\n';
     }
     context.out.flush();
     int status = kOk;

@@ -141,7 +141,7 @@ class JoinCommand : public Command {
         status = kFailed;
         continue;
       }
-      context.out << source << '\t' << ranges->bytes() << '\n';
+      context.out << Field(source) << '\t' << ranges->bytes() << '\n';
     }
     context.out.flush();
     return status;

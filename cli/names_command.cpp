@@ -80,7 +80,7 @@ class NamesCommand : public Command {
       const QString original = row.ColumnText(kEditorOriginalColumn);
       if (original == row.text) continue;
       ++changes;
-      context.out << original << '\t' << row.text << "\n";
+      context.out << Field(original) << '\t' << Field(row.text) << "\n";
     }
     context.out << changes << " of " << list.size() << " names change"
                 << "\n";

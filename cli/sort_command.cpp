@@ -186,7 +186,7 @@ class SortCommand : public Command {
         break;
     }
     for (const PlanReport::Move& m : run.report.moved)
-      context.out << m.from << '\t' << m.to << "\n";
+      context.out << Field(m.from) << '\t' << Field(m.to) << "\n";
     context.out.flush();
     for (const PlanReport::Failure& f : run.report.not_moved) {
       PrintError(context, QStringLiteral("%1: not moved: %2").arg(f.path, f.reason));

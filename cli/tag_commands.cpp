@@ -168,12 +168,12 @@ class RenameFromTagCommand : public Command {
       if (IsDryRun(parser)) {
         const QString name = ApplyPattern(pattern, fields.artist, fields.title, fields.album,
                                           fields.year, fields.genre);
-        context.out << file << "\t" << folder + name + QStringLiteral(".mp3") << "\n";
+        context.out << Field(file) << "\t" << Field(folder + name + QStringLiteral(".mp3")) << "\n";
         continue;
       }
       TagRename r = RenameFromTag(file, folder, pattern, fields, desktop);
       if (r.result.ok()) {
-        context.out << file << "\t" << r.target << "\n";
+        context.out << Field(file) << "\t" << Field(r.target) << "\n";
       } else {
         status = kFailed;
       }
@@ -204,7 +204,8 @@ class TagFromNameCommand : public Command {
         continue;
       }
       NameParts parts = SplitNameIntoTag(file, syntax);
-      context.out << file << "\t" << parts.artist << "\t" << parts.title << "\n";
+      context.out << Field(file) << "\t" << Field(parts.artist) << "\t" << Field(parts.title)
+                  << "\n";
       if (IsDryRun(parser)) continue;
       if (!WriteID3v1(file, parts.title, parts.artist, QStringLiteral("Null"),
                       QStringLiteral("Null"), QStringLiteral("Null"), kKeepGenre)) {

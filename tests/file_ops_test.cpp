@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "tests/support/fake_desktop.h"
@@ -145,6 +147,38 @@ TEST_F(TrashAndMoveTest, MoveWithinOneFileSystemIsARenameThatNeverReplaces) {
   ASSERT_TRUE(MoveNoReplace(Path("a.mp3"), Path("sub/a.mp3")).ok());
   EXPECT_EQ(Read(Path("sub/a.mp3")), "a");
   EXPECT_EQ(Read(Path("b.mp3")), "b");
+
+  // A listed file that became a folder before the move stays where it is.
+  QDir().mkpath(Path("c.mp3/inner"));
+  const RenameResult folder = MoveNoReplace(Path("c.mp3"), Path("sub/c.mp3"));
+  EXPECT_EQ(folder.status, RenameStatus::kFailed);
+  EXPECT_TRUE(QFileInfo(Path("c.mp3/inner")).isDir());
+  EXPECT_FALSE(QFileInfo::exists(Path("sub/c.mp3")));
+}
+
+// A writer killed mid-write leaves its temporary; the next writer to the same
+// folder removes those whose process is gone, and only those.
+TEST(StaleTemporariesTest, OnlyTemporariesOfEndedProcessesGo) {
+  QTemporaryDir dir;
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  const QString dead = QString::number(child), alive = QString::number(::getpid());
+  const QStringList names = {".a.mp3.joining-" + dead + "-x1",
+                             ".a.mp3.joining-" + alive + "-x2",
+                             ".a.mp3.joining-x3",
+                             ".a.mp3.joining-" + dead,
+                             "a.mp3.joining-" + dead + "-x4",
+                             ".b.mp3.joining-" + dead + "-x5"};
+  for (const QString& name : names) {
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  EXPECT_EQ(RemoveStaleTemporaries(dir.path(), ".a.mp3.joining-"), 1);
+  QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+  EXPECT_EQ(left.size(), names.size() - 1);
+  EXPECT_FALSE(left.contains(names[0]));
+  EXPECT_EQ(RemoveStaleTemporaries(dir.filePath("missing"), ".a"), 0);
 }
 
 }  // namespace

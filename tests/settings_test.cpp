@@ -267,5 +267,56 @@ TEST_F(SettingsTest, SaveReportsAFailedWrite) {
   EXPECT_EQ(settings_.DoubleClickAction(), "play MP3");
 }
 
+// A damaged Settings.ini: unusable values give the defaults, and a write of
+// one key keeps every other line of the file as it stood.
+TEST_F(SettingsTest, DamagedFilesGiveDefaultsAndKeepTheirOtherLines) {
+  QByteArray binary;
+  for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 7919) % 256);
+  QByteArray huge = "[Options]\r\nSkinName=Dark\r\n";
+  while (huge.size() < 10 * 1024 * 1024) huge += "; padding line that nobody reads\r\n";
+  huge += "FSizeFormat=KB\r\n";
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+    const char* size_unit;  // what SizeUnit() gives
+  } cases[] = {
+      {"empty", "", "Bytes"},
+      {"binary", binary, "Bytes"},
+      {"binary inside the section",
+       "[Options]\r\nFSizeFormat=\x01\xff"
+       "MB\r\n" +
+           binary,
+       "Bytes"},
+      {"truncated in a line", "[Options]\r\nFSizeFormat=K", "Bytes"},
+      {"truncated in a section name", "[Options]\r\nSkinName=Blue\r\n[Wind", "Bytes"},
+      {"10 MB long", huge, "KB"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    {
+      QFile file(settings_.FilePath());
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      file.write(c.bytes);
+    }
+    EXPECT_EQ(settings_.SizeUnit(), c.size_unit);
+    EXPECT_EQ(settings_.DoubleClickAction(), "play MP3");
+    EXPECT_EQ(settings_.LastUsed(), ToolCode::kNone);
+    ASSERT_TRUE(settings_.Write(settings_key::kNoWarning, "1"));
+    EXPECT_TRUE(settings_.NoWarning());
+    // Every line of the old file is still there, in order.
+    QList<QByteArray> old_lines = c.bytes.split('\n');
+    QList<QByteArray> new_lines = FileBytes().split('\n');
+    qsizetype at = 0;
+    for (QByteArray line : old_lines) {
+      if (line.endsWith('\r')) line.chop(1);
+      while (at < new_lines.size() && new_lines[at].chopped(new_lines[at].endsWith('\r')) != line) {
+        ++at;
+      }
+      ASSERT_LT(at, new_lines.size()) << "lost line: " << line.left(60).toStdString();
+      ++at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orlavo

@@ -100,6 +100,16 @@ void ToolsStatus::BeginStoppable(ReportList* list, bool hide_list) {
   emit changed();
 }
 
+void ToolsStatus::BeginRun() {
+  ++runs_;
+  emit changed();
+}
+
+void ToolsStatus::EndRun() {
+  --runs_;
+  emit changed();
+}
+
 void ToolsStatus::ResetProgress() {
   stoppable_ = false;
   running_list_ = nullptr;

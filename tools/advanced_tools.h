@@ -113,6 +113,13 @@ class ToolsStatus : public QObject, public ProgressDisplay {
   const QString& percent_text() const { return percent_text_; }
   QString exit_caption() const;
   bool stoppable_running() const { return stoppable_; }
+  // True while any operation runs, stoppable or not; the window must outlive
+  // the panes' loops, so it holds back its deletion until this turns false.
+  bool run_active() const { return runs_ > 0 || stoppable_; }
+  // An operation that runs to its end once started (join, Create Tracks,
+  // encode) begins or ends; see ToolRun.
+  void BeginRun();
+  void EndRun();
   // The list a stoppable operation is filling (null when none), and whether
   // it is hidden while it fills ("Render report list invisible").
   ReportList* running_list() const { return running_list_; }
@@ -142,6 +149,7 @@ class ToolsStatus : public QObject, public ProgressDisplay {
   qint64 bar_total_ = 0;
   QString percent_text_ = QStringLiteral("0%");
   bool stoppable_ = false;
+  int runs_ = 0;
   bool list_hidden_ = false;
   QPointer<ReportList> running_list_;
   ProgressDisplay* view_ = nullptr;
@@ -171,6 +179,18 @@ class StoppableRun {
   ~StoppableRun() { status_.ResetProgress(); }
   StoppableRun(const StoppableRun&) = delete;
   StoppableRun& operator=(const StoppableRun&) = delete;
+
+ private:
+  ToolsStatus& status_;
+};
+
+// Marks an operation that runs to its end once started, for its lifetime.
+class ToolRun {
+ public:
+  explicit ToolRun(ToolsStatus& status) : status_(status) { status_.BeginRun(); }
+  ~ToolRun() { status_.EndRun(); }
+  ToolRun(const ToolRun&) = delete;
+  ToolRun& operator=(const ToolRun&) = delete;
 
  private:
   ToolsStatus& status_;

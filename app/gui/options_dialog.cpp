@@ -364,8 +364,13 @@ void OptionsDialog::Save() {
     QString folder = WithTrailingSlash(options_.specified_folder.trimmed());
     if (folder != folder_path_->text()) folder_path_->setText(folder);
   }
-  // A settings file that cannot be written leaves the live values in force.
-  options_.Save(settings_);
+  // A settings file that cannot be written leaves the live values in force,
+  // for this session only; the person is told so.
+  if (!options_.Save(settings_)) {
+    desktop_.Inform(QString(),
+                    QStringLiteral("The settings could not be saved to ") + settings_.FilePath(),
+                    Desktop::Icon::kCritical);
+  }
   if (options_.folder_choice == FolderChoice::kUseSpecifiedPath) {
     emit mainFolderChanged(options_.main_folder);
   }

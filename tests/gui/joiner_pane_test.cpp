@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QEnterEvent>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@
 #include "tests/support/fake_desktop.h"
 #include "tests/support/lame_fixture.h"
 #include "tests/support/qstring_print.h"
+#include "tools/gui/advanced_tools_window.h"
 #include "tools/gui/genre_list.h"
 #include "tools/gui/link_label.h"
 #include "ui/command_button.h"
@@ -165,6 +167,37 @@ TEST_F(JoinerPaneTest, JoinAsksFocusesAndReports) {
   EXPECT_EQ(joined[417 + 4], 2);
   EXPECT_EQ(joined.back(), 84);
   EXPECT_EQ(status_.status_text(), "Joined 2 files.");
+}
+
+// A join runs to its end once started: closing the window meanwhile (and
+// any attempt to delete it) waits until the join is over.
+TEST_F(JoinerPaneTest, ClosingTheWindowDuringAJoinLetsItFinish) {
+  AdvancedToolsWindow::Services services{program_, desktop_, pellox_, options_, nullptr, {}};
+  QPointer<AdvancedToolsWindow> window = new AdvancedToolsWindow(
+      services, [](ToolCode code, const ToolContext& context, QWidget* parent) -> ToolPane* {
+        return code == ToolCode::kJoiner ? new JoinerPane(context, parent) : nullptr;
+      });
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->show();
+  window->Launch(ToolCode::kJoiner);
+  auto* pane = qobject_cast<JoinerPane*>(window->pane(ToolCode::kJoiner));
+  ASSERT_NE(pane, nullptr);
+  pane->joiner().AddSource(Write("a.mp3", Frame(1)));
+  pane->joiner().AddSource(Write("b.mp3", Frame(2)));
+  pane->folder_field()->setText(music_);
+  pane->name_field()->setText("both.mp3");
+  int events_after_close = 0;
+  desktop_.on_events = [&] {
+    if (window && window->isVisible()) window->close();
+    QApplication::processEvents();
+    if (window) ++events_after_close;
+  };
+  pane->button(QString::fromLatin1(joiner_text::kJoin))->PerformClick();
+  EXPECT_GE(events_after_close, 1);
+  ASSERT_FALSE(window.isNull());
+  EXPECT_EQ(testing::ReadFileBytes(music_ + "both.mp3").size(), 2 * 417u);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace

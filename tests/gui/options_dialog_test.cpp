@@ -243,6 +243,26 @@ TEST_F(OptionsDialogTest, OkSavesAndHides) {
   EXPECT_EQ(Key(settings_key::kDirPath), "/picked/");
 }
 
+// A Settings.ini that cannot be written (here a folder stands in its place)
+// keeps the live values and tells the person; a second OK tries again.
+TEST_F(OptionsDialogTest, OkOnAnUnwritableSettingsFileTellsThePerson) {
+  ASSERT_TRUE(QDir().mkpath(settings_->FilePath()));
+  ShowActive();
+  dialog_->SizeUnitBox()->setCurrentText("KB");
+  dialog_->OkButton()->PerformClick();
+  EXPECT_EQ(options_.size_unit, "KB");
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            "The settings could not be saved to " + settings_->FilePath());
+
+  ASSERT_TRUE(QDir().rmdir(settings_->FilePath()));
+  ShowActive();
+  dialog_->SizeUnitBox()->setCurrentText("KB");
+  dialog_->OkButton()->PerformClick();
+  EXPECT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(Key(settings_key::kFSizeFormat), "KB");
+}
+
 TEST_F(OptionsDialogTest, CancelHidesWithoutWriting) {
   ShowActive();
   dialog_->PrefixDirBox()->click();

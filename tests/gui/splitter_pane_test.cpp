@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -183,6 +184,29 @@ TEST_F(SplitterPaneTest, PlayAndSaveMenus) {
   pane_->button("Save")->PerformClick();
   EXPECT_EQ(desktop_.opened.size(), opened + 1);
   EXPECT_FALSE(QFile::exists(program_ + "Files/Saved_Cue002.cue"));
+}
+
+// Create Tracks runs to its end once started: a close of the window during
+// it (and the deletion that follows) waits until every track is written.
+TEST_F(SplitterPaneTest, ClosingTheWindowDuringCreateTracksLetsItFinish) {
+  PickFields();
+  Type("0:3");
+  Type("0:6");
+  QPointer<AdvancedToolsWindow> window = window_;
+  int events_after_close = 0;
+  desktop_.on_events = [&] {
+    if (window && window->isVisible()) window->close();
+    QApplication::processEvents();
+    if (window) ++events_after_close;
+  };
+  desktop_.answers = {Answer::kYes};
+  Type("0:8");
+  desktop_.on_events = nullptr;
+  EXPECT_GE(events_after_close, 1);
+  EXPECT_EQ(QDir(music_ + "out").entryList(QDir::Files, QDir::Name),
+            (QStringList{"Track01.mp3", "Track02.mp3", "Track03.mp3"}));
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(window.isNull());
 }
 
 }  // namespace

@@ -222,6 +222,7 @@ int WavEncoder::AddDropped(const QStringList& paths) {
 
 EncodeRunReport WavEncoder::Run() {
   if (list_.empty()) return {};
+  ToolRun run(context_.status);
   EncodeSettings settings;
   settings.bitrate = bitrate_;
   settings.mode = ModeNumber(mode_);

@@ -172,6 +172,10 @@ void AdvancedToolsWindow::RefreshStatus() {
   }
   percent_label_->setText(status_.percent_text());
   exit_->SetCaption(status_.exit_caption());
+  if (deletion_held_ && !status_.run_active()) {
+    deletion_held_ = false;
+    deleteLater();
+  }
 }
 
 void AdvancedToolsWindow::PressExit() {
@@ -207,6 +211,16 @@ void AdvancedToolsWindow::Activated() {
 void AdvancedToolsWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) Activated();
+}
+
+bool AdvancedToolsWindow::event(QEvent* event) {
+  // A close while a tool runs (its loop lets events in) must not delete the
+  // panes under that loop: the deletion waits for the run to end.
+  if (event->type() == QEvent::DeferredDelete && status_.run_active()) {
+    deletion_held_ = true;
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void AdvancedToolsWindow::closeEvent(QCloseEvent* event) {

@@ -79,6 +79,7 @@ class AdvancedToolsWindow : public QWidget {
   void reloadRequested();
 
  protected:
+  bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -109,6 +110,7 @@ class AdvancedToolsWindow : public QWidget {
   ButtonSet buttons_;
   WindowChrome* chrome_ = nullptr;
   bool closing_ = false;
+  bool deletion_held_ = false;
 };
 
 }  // namespace orlavo

@@ -39,9 +39,12 @@ QString SystemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 // The join's new file, removed again unless it was renamed into place.
 class TempFile {
  public:
+  static QByteArray TempPrefix(const QString& destination) {
+    return "." + QFile::encodeName(FileNameOf(destination)) + ".joining-";
+  }
   explicit TempFile(const QString& destination) {
-    QByteArray name = QFile::encodeName(FolderOf(destination)) + "." +
-                      QFile::encodeName(FileNameOf(destination)) + ".joining-XXXXXX";
+    QByteArray name = QFile::encodeName(FolderOf(destination)) + TempPrefix(destination) +
+                      QByteArray::number(::getpid()) + "-XXXXXX";
     fd_ = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd_ < 0) {
       error_ = errno;
@@ -160,6 +163,8 @@ JoinOutcome JoinFiles(const QStringList& sources, const QString& destination,
     outcome.reason = QStringLiteral("nothing to join");
     return outcome;
   }
+  // What an earlier join to this file left when it was killed goes first.
+  RemoveStaleTemporaries(FolderOf(destination), TempFile::TempPrefix(destination));
   TempFile out(destination);
   if (!out.ok()) {
     outcome.reason = SystemError(out.error());
@@ -233,6 +238,19 @@ void Joiner::Show() {
   SetAddTag(add_tag_);
 }
 
+QStringList ParseJoinBatch(const QByteArray& bytes) {
+  QStringList paths;
+  for (QByteArrayView rest(bytes); !rest.isEmpty();) {
+    const qsizetype end = rest.indexOf('\n');
+    QByteArrayView line = end < 0 ? rest : rest.first(end);
+    rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+    if (line.endsWith('\r')) line.chop(1);
+    if (line.isEmpty() || line.startsWith("//")) continue;
+    paths << QString::fromUtf8(line);
+  }
+  return paths;
+}
+
 void Joiner::AddSource(const QString& path) {
   RowOptions row_options{context_.options.prefix_dir, context_.options.size_unit,
                          context_.options.main_folder};
@@ -248,13 +266,7 @@ void Joiner::AddFiles() {
   } else {
     QFile batch(chosen);
     if (batch.open(QIODevice::ReadOnly)) {
-      while (!batch.atEnd()) {
-        QString line = QString::fromUtf8(batch.readLine());
-        if (line.endsWith(QLatin1Char('\n'))) line.chop(1);
-        if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
-        if (line.isEmpty() || line.startsWith(QLatin1String("//"))) continue;
-        AddSource(line);
-      }
+      for (const QString& path : ParseJoinBatch(batch.readAll())) AddSource(path);
     }
   }
   folder = FolderOf(chosen);
@@ -315,6 +327,7 @@ Joiner::RunResult Joiner::Join() {
   Desktop& desktop = context_.desktop;
   RunResult result;
   if (joining_) return result;
+  ToolRun run(context_.status);
   if (sources_.empty()) {
     desktop.Inform(QString(), L(kNothingToJoin));
     return result;

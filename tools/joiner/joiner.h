@@ -4,6 +4,7 @@
 #ifndef ORLAVO_TOOLS_JOINER_JOINER_H_
 #define ORLAVO_TOOLS_JOINER_JOINER_H_
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -105,6 +106,10 @@ JoinOutcome JoinFiles(const QStringList& sources, const QString& destination,
 // The write that a test makes fail, to stand for a disk that fills up.
 using JoinWriteHook = std::function<bool(qint64 bytes_so_far)>;
 void SetJoinWriteHookForTesting(JoinWriteHook hook);
+
+// The paths a batch file names, one a line (CR LF or LF); empty lines and
+// lines starting with "//" are skipped.
+QStringList ParseJoinBatch(const QByteArray& bytes);
 
 // The joiner pane without its widgets.
 class Joiner {

@@ -404,12 +404,15 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
   ListFileReport report;
   report.path = out_path.isEmpty() ? OutputPath() : out_path;
   QDir().mkpath(QFileInfo(report.path).absolutePath());
-  // Written beside its final name and put in place whole at the end, so a
-  // failed or interrupted run never leaves a half list under the name. A
-  // file that cannot be written does not stop the run: the lines are still
-  // built (the running number advances).
+  // The new list replaces the old one only once it is whole, so a full disk
+  // leaves the old list rather than an empty or cut one.
   QSaveFile file(report.path);
-  report.written = file.open(QIODevice::WriteOnly);
+  // A file that cannot be written does not stop the run: the lines are still
+  // built (the running number advances) and the file is opened at the end.
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  report.written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 
   QByteArray buffer;
   auto write_line = [&](const QString& line) {
@@ -480,7 +483,7 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
   } else {
     file.cancelWriting();
   }
-  context_.desktop.ShellOpen(report.path);
+  if (report.written) context_.desktop.ShellOpen(report.path);
   return report;
 }
 

@@ -244,7 +244,11 @@ bool Mp3Sorter::Sort() {
   QDir().mkpath(FolderOf(path));
   QSaveFile file(path);
   const QByteArray bytes = PlanBytes(PlanLines(plan));
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+      file.write(bytes) != bytes.size() || !file.commit()) {
     context_.desktop.Inform(
         QString(),
         QStringLiteral("The sort file %1 could not be written: %2").arg(path, file.errorString()),

@@ -48,7 +48,11 @@ QString WritePlaylist(const Playlist& list) {
   }
   bytes += list.entries;
   QSaveFile file(list.path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+  // Unbuffered: a write that fails on a full disk fails here and the save is
+  // abandoned; a buffered one would fail only in the flush at commit, which
+  // still renames the short file into place.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+      file.write(bytes) != bytes.size() || !file.commit()) {
     return file.errorString();
   }
   return {};

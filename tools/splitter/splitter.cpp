@@ -312,6 +312,7 @@ Splitter::Plan Splitter::PlanTracks() const {
 
 QStringList Splitter::CreateTracks() {
   if (tracks_.empty()) return {};
+  ToolRun run(context_.status);
   if (source_.isEmpty()) {
     if (AskYes(QStringLiteral("No source MP3 selected.  Would you like to select one now?"))) {
       SelectSource();

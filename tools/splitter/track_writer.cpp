@@ -43,11 +43,13 @@ class Fd {
   int fd_;
 };
 
+constexpr char kTrackTempPrefix[] = ".orlavo-track-";
+
 // A new, empty file beside target with a name nobody else uses.
 int CreateTemporary(const QString& target, QByteArray* temp_path) {
   const QByteArray folder = QFile::encodeName(FolderOf(target));
   for (int attempt = 0; attempt < 100; ++attempt) {
-    *temp_path = folder + ".orlavo-track-" + QByteArray::number(::getpid()) + '-' +
+    *temp_path = folder + kTrackTempPrefix + QByteArray::number(::getpid()) + '-' +
                  QByteArray::number(attempt) + ".part";
     const int fd = ::open(temp_path->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd >= 0 || errno != EEXIST) return fd;
@@ -157,6 +159,8 @@ WriteTracksResult WriteTracks(const QString& source, const QString& folder,
     result.error = QStringLiteral("%1 can't be read: %2.").arg(source, ErrorText(errno));
     return result;
   }
+  // Tracks of an earlier run that was killed while writing them go first.
+  RemoveStaleTemporaries(folder, kTrackTempPrefix);
   std::vector<char> buffer;
   for (size_t i = 0; i < jobs.size(); ++i) {
     const TrackJob& job = jobs[i];

@@ -109,33 +109,8 @@ void EncoderPane::ShowTool() {
   ShowState();
 }
 
-namespace {
-
-// Holds back the deletion of a window closed while the encoder runs: the run
-// goes on to its end inside the window's pane, and the window goes after it.
-class DeletionHold : public QObject {
- public:
-  explicit DeletionHold(QWidget* window) : window_(window) { window_->installEventFilter(this); }
-  ~DeletionHold() override {
-    window_->removeEventFilter(this);
-    if (held_) window_->deleteLater();
-  }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched != window_ || event->type() != QEvent::DeferredDelete) return false;
-    held_ = true;
-    return true;
-  }
-
- private:
-  QWidget* window_;
-  bool held_ = false;
-};
-
-}  // namespace
-
 void EncoderPane::RunEncoder() {
   encoder_.SetOutputFolder(output_folder_->text());
-  DeletionHold hold(window());
   encoder_.Run();
 }
 

@@ -92,7 +92,12 @@ ListGeneratorPane::ListGeneratorPane(const ToolContext& context, QWidget* parent
     generator_.SetPattern(pattern_->text());
     generator_.var_value() = var_value_->text();
     generator_.increment_expression() = increment_->text();
-    generator_.Create();
+    const ListFileReport report = generator_.Create();
+    if (!report.written) {
+      desktop_.Inform(QString(),
+                      QStringLiteral("The list could not be written to %1.").arg(report.path),
+                      Desktop::Icon::kCritical);
+    }
     ShowState();
   });
 
