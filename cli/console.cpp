@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "app/settings.h"
 
@@ -101,6 +102,18 @@ QString Field(const QString& text) {
     }
   }
   return field;
+}
+
+void WriteField(QTextStream& out, const QString& text) {
+  // Most names hold none of the escaped characters: write them as they are.
+  const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) {
+    return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r';
+  });
+  if (plain) {
+    out << text;
+  } else {
+    out << Field(text);
+  }
 }
 
 QString RowLine(const ReportRow& row, int columns) {

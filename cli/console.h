@@ -62,6 +62,8 @@ bool IsDryRun(const QCommandLineParser& parser);
 // feed or carriage return in it is written as \\, \t, \n or \r, so that
 // every row stays one line of fields.
 QString Field(const QString& text);
+// Writes Field(text) without building a new text when nothing needs escaping.
+void WriteField(QTextStream& out, const QString& text);
 
 // The row as the report list shows it: row text, then the other columns,
 // separated by tabs, each a Field.

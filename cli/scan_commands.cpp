@@ -12,8 +12,11 @@ int PrintRows(const ReportList& list, Context& context) {
   const int columns = list.column_count();
   for (int i = 0; i < list.size(); ++i) {
     const ReportRow& row = list.row(i);
-    context.out << row.text;
-    for (int c = 1; c < columns; ++c) context.out << '\t' << row.ColumnText(c);
+    WriteField(context.out, row.text);
+    for (int c = 1; c < columns; ++c) {
+      context.out << '\t';
+      WriteField(context.out, row.ColumnText(c));
+    }
     context.out << '\n';
   }
   context.out.flush();
