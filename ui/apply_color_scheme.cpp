@@ -64,7 +64,9 @@ void ApplyColorSchemeToControls(QWidget* part, const ColorScheme& scheme) {
         qobject_cast<QRadioButton*>(child) != nullptr) {
       SetTextColors(child, scheme);
       // Filled with the scheme's background, so text stays readable over a
-      // skin's tiled background.
+      // skin's tiled background. Buttons fill with the button colour by
+      // default, under which the scheme's text colour can vanish.
+      child->setBackgroundRole(QPalette::Window);
       child->setAutoFillBackground(true);
     }
   }

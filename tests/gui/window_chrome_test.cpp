@@ -218,8 +218,11 @@ TEST_F(ChromeTest, SchemeColoursControlsButNotIgnoredOnesListsOrTextBoxes) {
   const QColor ignored_text = ignored_->palette().color(QPalette::WindowText);
   const QColor edit_base = edit_->palette().color(QPalette::Base);
   const ColorScheme scheme = ColorScheme::FromTexts("&H102030", "&H405060", "&H708090", "&HA0B0C0");
+  auto* check = new QCheckBox("Check", window.get());
   ApplyColorScheme(window.get(), scheme);
   EXPECT_EQ(window->palette().color(QPalette::Window), scheme.BGColor());
+  // A check box is filled with the background, not the button colour.
+  EXPECT_EQ(check->palette().color(check->backgroundRole()), scheme.BGColor());
   EXPECT_EQ(label_->palette().color(QPalette::WindowText), scheme.FGColor());
   EXPECT_EQ(label_->palette().color(QPalette::Window), scheme.BGColor());
   EXPECT_TRUE(label_->autoFillBackground());
