@@ -16,7 +16,7 @@ namespace {
 using testing::Bytes;
 using testing::Concat;
 
-struct HeaderSpec {
+struct HeaderShape {
   int version_id = 3;  // MPEG 1
   int layer_id = 1;    // Layer III
   int bitrate_index = 9;
@@ -26,14 +26,14 @@ struct HeaderSpec {
   bool crc = false;
 };
 
-Bytes HeaderBytes(const HeaderSpec& s) {
+Bytes HeaderBytes(const HeaderShape& s) {
   return {0xFF, static_cast<uint8_t>(0xE0 | s.version_id << 3 | s.layer_id << 1 | (s.crc ? 0 : 1)),
           static_cast<uint8_t>(s.bitrate_index << 4 | s.rate_index << 2 | s.padding << 1),
           static_cast<uint8_t>(s.mode << 6)};
 }
 
 // A whole frame of the header's length; `marker` is written at `marker_at`.
-Bytes Frame(const HeaderSpec& s, const char* marker = nullptr, size_t marker_at = 0) {
+Bytes Frame(const HeaderShape& s, const char* marker = nullptr, size_t marker_at = 0) {
   Bytes head = HeaderBytes(s);
   Bytes frame(ParseFrameHeader(head)->length, 0);
   std::memcpy(frame.data(), head.data(), 4);
@@ -52,7 +52,7 @@ Bytes Tag2() { return testing::Id3v2Tag(3, {testing::TextFrame("TIT2", 0, "x")},
 
 TEST(FrameHeaderTest, LengthsAndSamples) {
   struct Case {
-    HeaderSpec spec;
+    HeaderShape shape;
     uint32_t length, samples, rate;
   } cases[] = {
       {{3, 1, 9, 0, 0}, 417, 1152, 44100},   // MPEG 1 Layer III 128 kbit/s
@@ -64,30 +64,30 @@ TEST(FrameHeaderTest, LengthsAndSamples) {
       {{2, 3, 1, 0, 0}, 68, 384, 22050},
   };
   for (const Case& c : cases) {
-    std::optional<FrameHeader> h = ParseFrameHeader(HeaderBytes(c.spec));
+    std::optional<FrameHeader> h = ParseFrameHeader(HeaderBytes(c.shape));
     ASSERT_TRUE(h) << c.length;
     EXPECT_EQ(h->length, c.length);
     EXPECT_EQ(h->samples, c.samples);
     EXPECT_EQ(h->sample_rate, c.rate);
   }
-  const HeaderSpec refused[] = {
+  const HeaderShape refused[] = {
       {1, 1, 9, 0},   // reserved version
       {3, 0, 9, 0},   // reserved layer
       {3, 1, 0, 0},   // free format: no length
       {3, 1, 15, 0},  // bad bitrate
       {3, 1, 9, 3},   // reserved sample rate
   };
-  for (const HeaderSpec& s : refused) EXPECT_FALSE(ParseFrameHeader(HeaderBytes(s)));
+  for (const HeaderShape& s : refused) EXPECT_FALSE(ParseFrameHeader(HeaderBytes(s)));
   EXPECT_FALSE(ParseFrameHeader(Bytes{0xFF, 0xDB, 0x90, 0x44}));  // 10-bit sync
   EXPECT_FALSE(ParseFrameHeader(Bytes{0xFF, 0xFB, 0x90}));        // too short
 }
 
 TEST(FrameHeaderTest, InfoFrameMarkers) {
-  const HeaderSpec stereo1{}, mono1{.mode = 3}, stereo2{.version_id = 2, .bitrate_index = 8},
+  const HeaderShape stereo1{}, mono1{.mode = 3}, stereo2{.version_id = 2, .bitrate_index = 8},
       mono2{.version_id = 2, .bitrate_index = 8, .mode = 3}, crc{.crc = true},
       layer2{.layer_id = 2};
   struct Case {
-    HeaderSpec spec;
+    HeaderShape shape;
     const char* marker;
     size_t at;
     InfoFrameKind kind;
@@ -102,7 +102,7 @@ TEST(FrameHeaderTest, InfoFrameMarkers) {
       {stereo1, "Xing", 40, InfoFrameKind::kNone}, {layer2, "Xing", 36, InfoFrameKind::kNone},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(DetectInfoFrame(Frame(c.spec, c.marker, c.at)), c.kind) << c.marker << " " << c.at;
+    EXPECT_EQ(DetectInfoFrame(Frame(c.shape, c.marker, c.at)), c.kind) << c.marker << " " << c.at;
   }
   // A marker cut off by the end of what was read is not there.
   Bytes cut = Frame(stereo1, "Xing", 36);

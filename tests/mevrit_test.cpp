@@ -20,7 +20,7 @@
 namespace orlavo {
 namespace {
 
-using testing::WavSpec;
+using testing::WavFormat;
 
 int OpenDescriptors() {
   int count = 0;
@@ -81,7 +81,7 @@ TEST_F(MevritTest, BindingReportsAMissingLibraryOrExport) {
 
 struct FormatCase {
   const char* label;
-  WavSpec wav;
+  WavFormat wav;
   int bitrate;
   int32_t mode;
   int channels;           // of the MP3

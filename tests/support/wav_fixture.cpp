@@ -15,12 +15,12 @@ void PutText(Bytes& out, const char* text) {
 
 }  // namespace
 
-Bytes WavBytes(const WavSpec& spec) {
-  const int sample_bytes = spec.bits / 8;
-  const int block = sample_bytes * spec.channels;
-  const uint64_t data_size = static_cast<uint64_t>(spec.frames) * block;
-  const int format_tag = spec.extensible ? 0xFFFE : spec.is_float ? 3 : 1;
-  const int fmt_size = spec.extensible ? 40 : 16;
+Bytes WavBytes(const WavFormat& format) {
+  const int sample_bytes = format.bits / 8;
+  const int block = sample_bytes * format.channels;
+  const uint64_t data_size = static_cast<uint64_t>(format.frames) * block;
+  const int format_tag = format.extensible ? 0xFFFE : format.is_float ? 3 : 1;
+  const int fmt_size = format.extensible ? 40 : 16;
 
   Bytes out;
   out.reserve(static_cast<size_t>(data_size) + 80);
@@ -30,35 +30,35 @@ Bytes WavBytes(const WavSpec& spec) {
   PutText(out, "fmt ");
   Put(out, fmt_size, 4);
   Put(out, format_tag, 2);
-  Put(out, spec.channels, 2);
-  Put(out, spec.sample_rate, 4);
-  Put(out, static_cast<uint64_t>(spec.sample_rate) * block, 4);
+  Put(out, format.channels, 2);
+  Put(out, format.sample_rate, 4);
+  Put(out, static_cast<uint64_t>(format.sample_rate) * block, 4);
   Put(out, block, 2);
-  Put(out, spec.bits, 2);
-  if (spec.extensible) {
-    Put(out, 22, 2);                                                          // extension size
-    Put(out, spec.bits, 2);                                                   // valid bits
-    Put(out, spec.channels == 1 ? 0x4 : spec.channels == 2 ? 0x3 : 0x3F, 4);  // speakers
+  Put(out, format.bits, 2);
+  if (format.extensible) {
+    Put(out, 22, 2);                                                              // extension size
+    Put(out, format.bits, 2);                                                     // valid bits
+    Put(out, format.channels == 1 ? 0x4 : format.channels == 2 ? 0x3 : 0x3F, 4);  // speakers
     // The sub-format GUID: PCM or IEEE float, then the fixed tail.
     static const uint8_t kTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
                                       0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
-    Put(out, spec.is_float ? 3 : 1, 2);
+    Put(out, format.is_float ? 3 : 1, 2);
     out.insert(out.end(), kTail, kTail + 14);
   }
   PutText(out, "data");
   Put(out, data_size, 4);
-  for (int64_t i = 0; i < spec.frames; ++i) {
-    for (int c = 0; c < spec.channels; ++c) {
-      const double v = 0.5 * std::sin(2 * M_PI * (c == 0 ? 440.0 : 660.0) * i / spec.sample_rate);
-      if (spec.is_float) {
+  for (int64_t i = 0; i < format.frames; ++i) {
+    for (int c = 0; c < format.channels; ++c) {
+      const double v = 0.5 * std::sin(2 * M_PI * (c == 0 ? 440.0 : 660.0) * i / format.sample_rate);
+      if (format.is_float) {
         const float f = static_cast<float>(v);
         uint32_t bits;
         std::memcpy(&bits, &f, 4);
         Put(out, bits, 4);
-      } else if (spec.bits == 8) {
+      } else if (format.bits == 8) {
         out.push_back(static_cast<uint8_t>(128 + std::lround(v * 127)));
       } else {
-        const int64_t scaled = std::llround(v * ((int64_t{1} << (spec.bits - 1)) - 1));
+        const int64_t scaled = std::llround(v * ((int64_t{1} << (format.bits - 1)) - 1));
         Put(out, static_cast<uint64_t>(scaled), sample_bytes);
       }
     }
@@ -66,6 +66,8 @@ Bytes WavBytes(const WavSpec& spec) {
   return out;
 }
 
-void WriteWav(const QString& path, const WavSpec& spec) { WriteFileBytes(path, WavBytes(spec)); }
+void WriteWav(const QString& path, const WavFormat& format) {
+  WriteFileBytes(path, WavBytes(format));
+}
 
 }  // namespace orlavo::testing

@@ -11,7 +11,7 @@
 
 namespace orlavo::testing {
 
-struct WavSpec {
+struct WavFormat {
   int sample_rate = 44100;
   int channels = 2;
   int bits = 16;          // 8, 16, 24 or 32
@@ -21,8 +21,8 @@ struct WavSpec {
 };
 
 // A 440 Hz tone (660 Hz on the second channel and beyond) at half scale.
-Bytes WavBytes(const WavSpec& spec);
-void WriteWav(const QString& path, const WavSpec& spec);
+Bytes WavBytes(const WavFormat& format);
+void WriteWav(const QString& path, const WavFormat& format);
 
 }  // namespace orlavo::testing
 
