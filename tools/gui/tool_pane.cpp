@@ -1,10 +1,23 @@
 #include "tools/gui/tool_pane.h"
 
+#include <QBoxLayout>
 #include <QKeyEvent>
 
 #include "app/gui/report_list_view.h"
 
 namespace orlavo {
+
+QHBoxLayout* ToolPane::ListWithArrows(QWidget* list, QWidget* up, QWidget* down) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(list, 1);
+  auto* arrows = new QVBoxLayout;
+  arrows->addStretch(1);
+  arrows->addWidget(up);
+  arrows->addWidget(down);
+  arrows->addStretch(1);
+  row->addLayout(arrows);
+  return row;
+}
 
 void ToolPane::AttachList(ReportListView* view, ToolsStatus& status) {
   list_view_ = view;

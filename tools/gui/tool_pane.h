@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
+
 #include "app/settings.h"
 #include "tools/advanced_tools.h"
 
@@ -28,6 +30,8 @@ class ToolPane : public QWidget {
   // current row as a double-click does.
   void AttachList(ReportListView* view, ToolsStatus& status);
   virtual void RemoveSelectedRows() = 0;
+  // A row holding the list, stretched, with its up and down arrows beside it.
+  static QHBoxLayout* ListWithArrows(QWidget* list, QWidget* up, QWidget* down);
   // True while the list's keys must wait (the key is passed in).
   virtual bool KeysWait(int key) const { return false; }
   bool eventFilter(QObject* watched, QEvent* event) override;

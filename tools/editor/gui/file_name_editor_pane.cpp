@@ -147,14 +147,7 @@ FileNameEditorPane::FileNameEditorPane(const ToolContext& context, MainWindow* m
   });
 
   // Layout: the list with its arrows on top, the editing controls below.
-  auto* list_row = new QHBoxLayout;
-  list_row->addWidget(view_, 1);
-  auto* arrows = new QVBoxLayout;
-  arrows->addStretch(1);
-  arrows->addWidget(up_);
-  arrows->addWidget(down_);
-  arrows->addStretch(1);
-  list_row->addLayout(arrows);
+  QHBoxLayout* list_row = ListWithArrows(view_, up_, down_);
 
   auto* modes = new QHBoxLayout;
   for (CommandButton* b : {add, remove, replace}) modes->addWidget(b);

@@ -102,14 +102,7 @@ JoinerPane::JoinerPane(const ToolContext& context, QWidget* parent)
   // destination, the tag, and Join.
   auto* root = new QVBoxLayout(this);
   root->setContentsMargins(0, 0, 0, 0);
-  auto* list_row = new QHBoxLayout;
-  list_row->addWidget(view_, 1);
-  auto* arrows = new QVBoxLayout;
-  arrows->addStretch(1);
-  arrows->addWidget(up);
-  arrows->addWidget(down);
-  arrows->addStretch(1);
-  list_row->addLayout(arrows);
+  QHBoxLayout* list_row = ListWithArrows(view_, up, down);
   root->addLayout(list_row, 1);
   auto* list_buttons = new QHBoxLayout;
   list_buttons->addWidget(add);

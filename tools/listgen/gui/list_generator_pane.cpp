@@ -148,14 +148,7 @@ ListGeneratorPane::ListGeneratorPane(const ToolContext& context, QWidget* parent
   middle->addWidget(box_group, 1);
   middle->addWidget(variable_pane_);
   root->addLayout(middle);
-  auto* list_row = new QHBoxLayout;
-  list_row->addWidget(view_, 1);
-  auto* arrows = new QVBoxLayout;
-  arrows->addStretch(1);
-  arrows->addWidget(up_);
-  arrows->addWidget(down_);
-  arrows->addStretch(1);
-  list_row->addLayout(arrows);
+  QHBoxLayout* list_row = ListWithArrows(view_, up_, down_);
   root->addLayout(list_row, 1);
   auto* actions = new QHBoxLayout;
   actions->addWidget(new QLabel(L(kSort), this));

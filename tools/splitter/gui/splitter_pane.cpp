@@ -147,14 +147,7 @@ SplitterPane::SplitterPane(const ToolContext& context, QWidget* parent)
   captions->addWidget(frequency_label_);
   captions->addStretch(1);
   root->addLayout(captions);
-  auto* list_row = new QHBoxLayout;
-  list_row->addWidget(view_, 1);
-  auto* arrows = new QVBoxLayout;
-  arrows->addStretch(1);
-  arrows->addWidget(up_);
-  arrows->addWidget(down_);
-  arrows->addStretch(1);
-  list_row->addLayout(arrows);
+  QHBoxLayout* list_row = ListWithArrows(view_, up_, down_);
   root->addLayout(list_row, 1);
   auto* timing = new QHBoxLayout;
   timing->addWidget(time_label);
