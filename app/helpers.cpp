@@ -26,21 +26,116 @@ QLocale UserLocale() {
   return locale;
 }
 
+namespace {
+
+// How the current locale writes whole numbers and two-decimal numbers, read
+// once per locale from two sample numbers. Asking the system locale for its
+// separators on every call costs more than a directory lookup; a locale whose
+// samples are not plain ASCII digits with one separator every three places
+// (other digits, other groupings) keeps going through QLocale.
+struct NumberShape {
+  QLocale locale;
+  bool plain = false;
+  QString group;    // between groups of three digits
+  QString decimal;  // before the two decimals
+
+  static const NumberShape& Current() {
+    thread_local NumberShape shape;
+    // The default locale as it stands, compared without copying its data.
+    const QLocale now;
+    if (!shape.learned_ || !(shape.from_ == now)) shape.Learn(now);
+    return shape;
+  }
+
+  void Learn(const QLocale& from) {
+    from_ = from;
+    const QLocale now = UserLocale();
+    locale = now;
+    learned_ = true;
+    plain = false;
+    const QString whole = now.toString(1234567LL);
+    QLocale no_groups = now;
+    no_groups.setNumberOptions(no_groups.numberOptions() | QLocale::OmitGroupSeparator);
+    const QString fraction = no_groups.toString(1234.5, 'f', 2);
+    if (whole.size() < 9 || !whole.startsWith(u'1') || !whole.endsWith(QLatin1String("567"))) {
+      return;
+    }
+    const qsizetype sep = (whole.size() - 7) / 2;
+    group = whole.mid(1, sep);
+    if (group.isEmpty() ||
+        whole != u'1' + group + QStringLiteral("234") + group + QStringLiteral("567")) {
+      return;
+    }
+    if (!fraction.startsWith(QLatin1String("1234")) || !fraction.endsWith(QLatin1String("50"))) {
+      return;
+    }
+    decimal = fraction.mid(4, fraction.size() - 6);
+    plain = !decimal.isEmpty();
+  }
+
+ private:
+  QLocale from_;
+  bool learned_ = false;
+};
+
+// Appends the decimal digits of value, with group between groups of three
+// when group is not empty, to a text being built in place.
+char16_t* PutDigits(char16_t* out, quint64 value, QStringView group) {
+  char16_t digits[24];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  for (int i = n - 1; i >= 0; --i) {
+    *out++ = digits[i];
+    if (i > 0 && i % 3 == 0) {
+      for (QChar c : group) *out++ = c.unicode();
+    }
+  }
+  return out;
+}
+
+char16_t* PutText(char16_t* out, QStringView text) {
+  for (QChar c : text) *out++ = c.unicode();
+  return out;
+}
+
+}  // namespace
+
 QString FormatFileSize(qint64 size, const QString& given_unit) {
   const QString& unit = given_unit.isEmpty() ? LiveOptions().size_unit : given_unit;
-  QLocale locale = UserLocale();
-  if (unit == QLatin1String("Bytes")) return locale.toString(size) + QStringLiteral(" bytes");
-  if (unit == QLatin1String("KB")) {
-    return locale.toString(std::llround(static_cast<double>(size) / 1024.0)) +
-           QStringLiteral(" KB");
+  const bool bytes = unit == QLatin1String("Bytes");
+  const bool kb = !bytes && unit == QLatin1String("KB");
+  const bool mb = !bytes && !kb && unit == QLatin1String("MB");
+  if (!bytes && !kb && !mb) return {};
+  const NumberShape& shape = NumberShape::Current();
+  // Room for twenty digits with a separator of up to eight characters
+  // between each group of three, and the unit.
+  char16_t text[20 * 9 + 16];
+  if (bytes || kb) {
+    const qint64 value = bytes ? size : std::llround(static_cast<double>(size) / 1024.0);
+    const QStringView suffix = bytes ? QStringView(u" bytes") : QStringView(u" KB");
+    if (!shape.plain || value < 0 || shape.group.size() > 8) {
+      return shape.locale.toString(value) + suffix.toString();
+    }
+    char16_t* end = PutText(PutDigits(text, static_cast<quint64>(value), shape.group), suffix);
+    return QString(reinterpret_cast<const QChar*>(text), end - text);
   }
-  if (unit == QLatin1String("MB")) {
-    // "##0.00": two decimals and no thousands separator.
+  // "##0.00": two decimals and no thousands separator.
+  const double megabytes = static_cast<double>(size) / 1024.0 / 1024.0;
+  if (!shape.plain || size < 0 || size > (qint64{1} << 50) || shape.decimal.size() > 8) {
+    QLocale locale = shape.locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    return locale.toString(static_cast<double>(size) / 1024.0 / 1024.0, 'f', 2) +
-           QStringLiteral(" MB");
+    return locale.toString(megabytes, 'f', 2) + QStringLiteral(" MB");
   }
-  return {};
+  // Hundredths of the exact quotient, a half rounded up, as QLocale rounds.
+  const quint64 hundredths = (static_cast<quint64>(size) * 100 + (1 << 19)) >> 20;
+  char16_t* end = PutText(PutDigits(text, hundredths / 100, {}), shape.decimal);
+  *end++ = static_cast<char16_t>(u'0' + hundredths % 100 / 10);
+  *end++ = static_cast<char16_t>(u'0' + hundredths % 10);
+  end = PutText(end, u" MB");
+  return QString(reinterpret_cast<const QChar*>(text), end - text);
 }
 
 QString FormatFileSize(qint64 size) { return FormatFileSize(size, LiveOptions().size_unit); }

@@ -273,10 +273,25 @@ void ReportList::ResolvePendingSizes() {
                                               O_PATH | O_DIRECTORY | O_CLOEXEC);
     for (; i < end; ++i) {
       Slot& slot = *pending[i].second;
-      const QByteArray name = QFile::encodeName(slot.row.text);
+      const QString& text = slot.row.text;
+      // Most names are ASCII: their bytes are the letters themselves.
+      char ascii[256];
+      const bool plain = text.size() < qsizetype{sizeof ascii} &&
+                         std::all_of(text.begin(), text.end(), [](QChar c) {
+                           return c.unicode() > 0 && c.unicode() < 0x80 && c != u'/';
+                         });
+      QByteArray encoded;
+      if (plain) {
+        char* out = ascii;
+        for (QChar c : text) *out++ = static_cast<char>(c.unicode());
+        *out = '\0';
+      } else {
+        encoded = QFile::encodeName(text);
+      }
+      const char* name = plain ? ascii : encoded.constData();
       struct stat st;
-      if (dir >= 0 && !name.contains('/')) {
-        const bool found = ::fstatat(dir, name.constData(), &st, 0) == 0;
+      if (dir >= 0 && (plain || !encoded.contains('/'))) {
+        const bool found = ::fstatat(dir, name, &st, 0) == 0;
         SetSize(slot, found ? st.st_size : -1);
       } else {
         ResolveSize(slot);

@@ -1,12 +1,18 @@
 #include "cli/console.h"
 
 #include <QDir>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <algorithm>
 
 #include "app/settings.h"
 
 namespace orlavo::cli {
+namespace {
+
+constexpr size_t kFlushAt = 1 << 16;
+
+}  // namespace
 
 Desktop::Answer ConsoleDesktop::Message(const QString& title, const QString& text, Buttons buttons,
                                         Icon icon) {
@@ -114,6 +120,75 @@ void WriteField(QTextStream& out, const QString& text) {
   } else {
     out << Field(text);
   }
+}
+
+RowWriter::RowWriter(QTextStream& out) : out_(out) {
+  out_.flush();
+  buffer_.reserve(kFlushAt + 4096);
+}
+
+void RowWriter::AddField(QStringView text) {
+  if (row_open_) buffer_ += '\t';
+  row_open_ = true;
+  const QChar* p = text.data();
+  const QChar* end = p + text.size();
+  while (p != end) {
+    // Plain ASCII runs are copied byte for byte; anything else goes through
+    // the UTF-8 encoder a run at a time.
+    const QChar* run = p;
+    while (p != end && p->unicode() < 0x80 && p->unicode() != u'\\' && p->unicode() != u'\t' &&
+           p->unicode() != u'\n' && p->unicode() != u'\r') {
+      ++p;
+    }
+    const size_t at = buffer_.size();
+    buffer_.resize(at + static_cast<size_t>(p - run));
+    char* out = buffer_.data() + at;
+    for (const QChar* c = run; c != p; ++c) *out++ = static_cast<char>(c->unicode());
+    if (p == end) break;
+    switch (p->unicode()) {
+      case u'\\':
+        buffer_ += "\\\\";
+        ++p;
+        continue;
+      case u'\t':
+        buffer_ += "\\t";
+        ++p;
+        continue;
+      case u'\n':
+        buffer_ += "\\n";
+        ++p;
+        continue;
+      case u'\r':
+        buffer_ += "\\r";
+        ++p;
+        continue;
+      default:
+        break;
+    }
+    run = p;
+    while (p != end && p->unicode() >= 0x80) ++p;
+    const QByteArray utf8 = QStringView(run, p - run).toUtf8();
+    buffer_.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+  }
+}
+
+void RowWriter::EndRow() {
+  buffer_ += '\n';
+  row_open_ = false;
+  if (buffer_.size() >= kFlushAt) Flush();
+}
+
+void RowWriter::Flush() {
+  if (buffer_.empty()) return;
+  QIODevice* device = out_.device();
+  if (device != nullptr) {
+    device->write(buffer_.data(), static_cast<qint64>(buffer_.size()));
+    if (auto* file = qobject_cast<QFileDevice*>(device)) file->flush();
+  } else {
+    out_ << QString::fromUtf8(buffer_.data(), static_cast<qsizetype>(buffer_.size()));
+    out_.flush();
+  }
+  buffer_.clear();
 }
 
 QString RowLine(const ReportRow& row, int columns) {

@@ -9,17 +9,16 @@ namespace {
 
 // As RowLine joins them, without building a list per row.
 int PrintRows(const ReportList& list, Context& context) {
-  const int columns = list.column_count();
+  const qsizetype columns = list.column_count();
+  RowWriter writer(context.out);
   for (int i = 0; i < list.size(); ++i) {
     const ReportRow& row = list.row(i);
-    WriteField(context.out, row.text);
-    for (int c = 1; c < columns; ++c) {
-      context.out << '\t';
-      WriteField(context.out, row.ColumnText(c));
+    writer.AddField(row.text);
+    for (qsizetype c = 1; c < columns; ++c) {
+      writer.AddField(c - 1 < row.columns.size() ? QStringView(row.columns[c - 1]) : QStringView());
     }
-    context.out << '\n';
+    writer.EndRow();
   }
-  context.out.flush();
   return kOk;
 }
 

@@ -85,6 +85,16 @@ TEST_F(CliCoreTest, ScanListsRowsLikeTheReportList) {
   EXPECT_TRUE(lines[0].startsWith(root_ + "pink floyd"));
   EXPECT_TRUE(lines[2].startsWith(root_ + "sub/Abba - SOS.mp3\t0.01 MB")) << lines[2].toStdString();
 
+  // Names are written as UTF-8, with the separators they hold escaped.
+  const QString odd =
+      QString::fromUtf8("Sigur R\xc3\xb3s \xe2\x80\x94 back\\slash\ttab\xf0\x9f\x8e\xb5.mp3");
+  Put("sub/" + odd, audio_);
+  r = Cli({"scan", root_ + "sub"});
+  EXPECT_TRUE(r.out.contains(
+      QString::fromUtf8("Sigur R\xc3\xb3s \xe2\x80\x94 back\\\\slash\\ttab\xf0\x9f\x8e\xb5.mp3\t" +
+                        size.toUtf8() + " bytes\t\n")))
+      << r.out.toStdString();
+
   EXPECT_EQ(Cli({"scan", root_ + "nothere"}).code, 2);
   EXPECT_EQ(Cli({"scan", root_, "--size-unit", "GB"}).code, 2);
 }

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstring>
 
 #include "app/desktop.h"
@@ -71,6 +72,32 @@ TEST(HelpersTest, FormatFileSizeExamples) {
   EXPECT_EQ(FormatFileSize(0, "Bytes"), "0 bytes");
   EXPECT_EQ(FormatFileSize(1234567, "Bytes"), "1,234,567 bytes");
   EXPECT_EQ(FormatFileSize(1234567, "GB"), "");
+}
+
+// Whatever the locale, the size texts are the locale's own number texts:
+// its digits, its grouping, its decimal sign, and halves rounded up.
+TEST(HelpersTest, FormatFileSizeFollowsEveryLocale) {
+  const QLocale saved;
+  const qint64 sizes[] = {0,      1,       999,     1000,       1536,           131072,
+                          393216, 1234567, 1048575, 1258291200, qint64{1} << 40};
+  for (const char* name : {"en_US", "de_DE", "fr_FR", "de_CH", "en_IN", "hi_IN", "ar_EG", "C"}) {
+    QLocale locale(QString::fromLatin1(name));
+    QLocale::setDefault(locale);
+    // Whole numbers are always grouped, even where the locale would not.
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    QLocale no_groups = locale;
+    no_groups.setNumberOptions(no_groups.numberOptions() | QLocale::OmitGroupSeparator);
+    for (const qint64 size : sizes) {
+      EXPECT_EQ(FormatFileSize(size, "Bytes"), locale.toString(size) + " bytes") << name;
+      EXPECT_EQ(FormatFileSize(size, "KB"),
+                locale.toString(std::llround(static_cast<double>(size) / 1024.0)) + " KB")
+          << name;
+      EXPECT_EQ(FormatFileSize(size, "MB"),
+                no_groups.toString(static_cast<double>(size) / 1024.0 / 1024.0, 'f', 2) + " MB")
+          << name << " " << size;
+    }
+  }
+  QLocale::setDefault(saved);
 }
 
 TEST(HelpersTest, FormatFileSizeWithoutUnitUsesTheLiveOption) {
