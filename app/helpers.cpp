@@ -2,8 +2,10 @@
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QStringBuilder>
 #include <QThread>
 #include <cmath>
+#include <cstdio>
 
 #include "app/desktop.h"
 #include "app/settings.h"
@@ -159,12 +161,37 @@ bool IsValidFileName(const QString& text) {
   return true;
 }
 
+namespace {
+
+// The decimal text of a number, written backwards from the end of a buffer;
+// returns where it begins.
+char16_t* PutNumberBefore(char16_t* end, qint64 value) {
+  const bool negative = value < 0;
+  quint64 magnitude = negative ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+  do {
+    *--end = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (negative) *--end = u'-';
+  return end;
+}
+
+}  // namespace
+
 QString ProgressCaption(qint32 current, qint32 total, const QString& file_text, const QString& verb,
                         bool show_current_file) {
-  QString shown_verb = verb.isEmpty() ? QStringLiteral("Scanning") : verb;
-  if (show_current_file) return shown_verb + u' ' + file_text;
-  return shown_verb + QStringLiteral(" #") + QString::number(current) + QStringLiteral(" of ") +
-         QString::number(total);
+  // Built in one piece: it is made for every file of a long run.
+  const QStringView shown_verb = verb.isEmpty() ? QStringView(u"Scanning") : QStringView(verb);
+  if (show_current_file) return shown_verb % u' ' % file_text;
+  char16_t numbers[48];
+  char16_t* const end = numbers + 48;
+  char16_t* start = PutNumberBefore(end, total);
+  start -= 4;
+  std::copy_n(u" of ", 4, start);
+  start = PutNumberBefore(start, current);
+  *--start = u'#';
+  *--start = u' ';
+  return shown_verb % QStringView(start, end - start);
 }
 
 QString ProgressPercent(qint32 current, qint32 total) {
@@ -173,7 +200,10 @@ QString ProgressPercent(qint32 current, qint32 total) {
   qint64 scaled = static_cast<qint64>(current) * 100;
   qint64 percent = scaled / total;
   if ((scaled % total != 0) && ((scaled < 0) != (total < 0))) --percent;  // whole part: floor
-  return QString::number(percent) + u'%';
+  char16_t text[24];
+  text[23] = u'%';
+  const char16_t* start = PutNumberBefore(text + 23, percent);
+  return QString(reinterpret_cast<const QChar*>(start), text + 24 - start);
 }
 
 void ShowProgress(ProgressDisplay& display, qint32 current, qint32 total, const QString& file_text,

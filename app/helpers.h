@@ -28,6 +28,11 @@ QString FormatFileSize(qint64 size, const QString& unit);
 // A byte count in the size unit of the live options.
 QString FormatFileSize(qint64 size);
 
+// The bytes of a path for the system calls. The file system takes UTF-8 here,
+// which is what QFile::encodeName gives; this goes there without the locale
+// converter's detour, which costs more than the call it feeds on short paths.
+inline QByteArray NativeName(const QString& path) { return path.toUtf8(); }
+
 // True when path names an existing file (of any size), not a folder.
 bool FileExists(const QString& path);
 // True when path names an existing folder.

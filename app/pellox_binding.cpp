@@ -6,6 +6,7 @@
 #include <QFile>
 #include <cstring>
 
+#include "app/helpers.h"
 #include "formats/id3v1.h"
 
 namespace orlavo {
@@ -50,7 +51,7 @@ bool PelloxBinding::ReadMP3(const QString& path, StreamInfo* info) {
     read_mp3_ = reinterpret_cast<ReadMP3Function>(Symbol("ReadMP3"));
     if (read_mp3_ == nullptr) return false;
   }
-  read_mp3_(QFile::encodeName(path).constData(), info);
+  read_mp3_(NativeName(path).constData(), info);
   return true;
 }
 
@@ -60,7 +61,7 @@ bool PelloxBinding::ReadID3v1(const QString& path, ID3v1Tag* tag) {
     read_id3v1_ = reinterpret_cast<ReadID3v1Function>(Symbol("ReadID3v1"));
     if (read_id3v1_ == nullptr) return false;
   }
-  read_id3v1_(QFile::encodeName(path).constData(), tag);
+  read_id3v1_(NativeName(path).constData(), tag);
   return true;
 }
 

@@ -247,7 +247,7 @@ void ReportList::SetSize(Slot& slot, qint64 size) const {
 
 void ReportList::ResolveSize(Slot& slot) const {
   struct stat st;
-  const bool found = ::stat(QFile::encodeName(slot.row.FullPath()).constData(), &st) == 0;
+  const bool found = ::stat(NativeName(slot.row.FullPath()).constData(), &st) == 0;
   SetSize(slot, found ? st.st_size : -1);
 }
 
@@ -286,7 +286,7 @@ void ReportList::ResolvePendingSizes() {
         for (QChar c : text) *out++ = static_cast<char>(c.unicode());
         *out = '\0';
       } else {
-        encoded = QFile::encodeName(text);
+        encoded = NativeName(text);
       }
       const char* name = plain ? ascii : encoded.constData();
       struct stat st;

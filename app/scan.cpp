@@ -138,32 +138,36 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
   const bool read_v2 = choice.v2_present || choice.v2_not_present;
   const int total = static_cast<int>(paths.size());
   const SyntaxChecker::Hold hold(tools.syntax);
+  const QString file_marker = QString::fromLatin1(kFileNameSyntaxMarker);
+  const QString tag_marker = QString::fromLatin1(kTagSyntaxMarker);
+  const QString v1_marker = QStringLiteral("v1 tag");
+  const QString v2_marker = QStringLiteral("v2 tag");
   for (int i = 0; i < total; ++i) {
     const QString& path = paths[i];
     ShowProgress(tools.progress, i + 1, total, path, QString(), tools.show_current_file);
     if (choice.incorrect_file_syntax && tools.syntax.FileNameSyntaxFails(FileNameOf(path))) {
-      AddFileRow(list, path, QString::fromLatin1(kFileNameSyntaxMarker), false, rows);
+      AddFileRow(list, path, file_marker, false, rows);
     }
     // One read serves every filter that looks at the same tag.
     ID3v1Tag v1{};
     if (read_v1) tools.id3v1.ReadID3v1(path, &v1);
     if (choice.v1_not_present && v1.Exists == 0) {
-      AddFileRow(list, path, QStringLiteral("v1 tag"), false, rows);
+      AddFileRow(list, path, v1_marker, false, rows);
     }
     if (choice.v1_present && v1.Exists == 1) {
-      AddFileRow(list, path, QStringLiteral("v1 tag"), false, rows);
+      AddFileRow(list, path, v1_marker, false, rows);
     }
     const bool v2_exists = read_v2 && ID3v2Exists(path);
     if (choice.v2_present && v2_exists) {
-      AddFileRow(list, path, QStringLiteral("v2 tag"), false, rows);
+      AddFileRow(list, path, v2_marker, false, rows);
     }
     if (choice.v2_not_present && !v2_exists) {
-      AddFileRow(list, path, QStringLiteral("v2 tag"), false, rows);
+      AddFileRow(list, path, v2_marker, false, rows);
     }
     if (choice.incorrect_v1_syntax &&
         tools.syntax.TagSyntaxFails(CleanTagText(RecordText(v1.Title)),
                                     CleanTagText(RecordText(v1.Artist)))) {
-      AddFileRow(list, path, QString::fromLatin1(kTagSyntaxMarker), false, rows);
+      AddFileRow(list, path, tag_marker, false, rows);
     }
     tools.desktop.LetEventsRun();
   }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <algorithm>
 #include <array>
 
 #include "app/helpers.h"
@@ -164,9 +165,15 @@ const QStringList& SyntaxChecker::Entries() const {
     entries_ = ParseSyntaxIgnoreList(text);
   }
   by_lower_.clear();
+  entry_shapes_ = {};
   for (const QString& entry : entries_) {
     const QString lower = entry.toLower();
     if (!by_lower_.contains(lower)) by_lower_.insert(lower, entry);
+    // A key that is not ASCII can never equal the lower case of an ASCII word.
+    if (lower.size() < 64 &&
+        std::all_of(lower.begin(), lower.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+      entry_shapes_[static_cast<size_t>(lower.size())].set(lower.front().unicode());
+    }
   }
   stamp_ = now;
   loaded_ = true;
@@ -211,7 +218,62 @@ QString SyntaxChecker::CorrectSyntax(const QString& text, bool add_extension) co
   return result;
 }
 
+bool SyntaxChecker::MayBeException(QStringView word) const {
+  if (word.size() >= 64) return false;
+  char16_t first = word.front().unicode();
+  if (first >= u'A' && first <= u'Z') first += 0x20;
+  return entry_shapes_[static_cast<size_t>(word.size())].test(first);
+}
+
+bool SyntaxChecker::QuickFileNameVerdict(QStringView name, bool* fails) const {
+  // The corrected name is the words joined by single spaces and ".mp3"; for
+  // plain ASCII words each corrected word is as long as the word, so the name
+  // passes exactly when it ends in ".mp3", no underscore splits its last part
+  // and each word equals its corrected form.
+  if (!name.endsWith(QLatin1String(".mp3"))) return false;
+  const QStringView body = name.chopped(4);
+  const qsizetype last_space = body.lastIndexOf(u' ');
+  if (body.indexOf(u'_', last_space + 1) >= 0) return false;
+  for (QChar c : body) {
+    const char16_t u = c.unicode();
+    if (u >= 0x80 || u == u'.' || u == u'[' || u == u'(' || u == u'{') return false;
+  }
+  *fails = false;
+  QStringView previous;
+  qsizetype start = 0;
+  for (int index = 0; start <= body.size(); ++index) {
+    qsizetype end = body.indexOf(u' ', start);
+    if (end < 0) end = body.size();
+    const QStringView word = body.mid(start, end - start);
+    start = end + 1;
+    const bool starts_part = index == 0 || previous == u"-";
+    previous = word;
+    if (word.isEmpty() || word == u"-") continue;
+    // A hyphen inside a word capitalises what follows it: the long way.
+    if (word.contains(u'-')) return false;
+    if (word.left(2).compare(QLatin1String("II"), Qt::CaseInsensitive) == 0) continue;
+    if (MayBeException(word)) {
+      QString exception = LookupException(word.toString());
+      if (!exception.isEmpty()) {
+        if (starts_part && !IsAllCapitals(exception)) exception = CapitaliseFirst(exception);
+        if (exception != word) return *fails = true;
+        continue;
+      }
+    }
+    const char16_t first = word.front().unicode();
+    if (first >= u'0' && first <= u'9') continue;
+    if (first >= u'a' && first <= u'z') return *fails = true;
+    for (QChar c : word.mid(1)) {
+      if (c.unicode() >= u'A' && c.unicode() <= u'Z') return *fails = true;
+    }
+  }
+  return true;
+}
+
 bool SyntaxChecker::FileNameSyntaxFails(const QString& file_name) const {
+  Entries();
+  bool fails = false;
+  if (QuickFileNameVerdict(file_name, &fails)) return fails;
   return CorrectSyntax(file_name, true) != file_name;
 }
 

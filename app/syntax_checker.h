@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
+#include <bitset>
 
 namespace orlavo {
 
@@ -90,6 +92,11 @@ class SyntaxChecker {
   };
   static FileStamp StampOf(const QString& path);
   const QStringList& Entries() const;
+  // Decides FileNameSyntaxFails without building the corrected name when
+  // every word is plain ASCII without delimiters; false when it cannot.
+  bool QuickFileNameVerdict(QStringView name, bool* fails) const;
+  // False when no entry's lower-case form could equal this ASCII word's.
+  bool MayBeException(QStringView word) const;
 
   QString path_;
   mutable bool loaded_ = false;
@@ -98,6 +105,9 @@ class SyntaxChecker {
   // Each entry's lower-case form to the first entry that has it, so that a
   // lookup is one hash probe rather than a pass over the list.
   mutable QHash<QString, QString> by_lower_;
+  // Length (below 64) and first letter of every ASCII lower-case entry: most
+  // words of a name are no entry, and this tells so without a lookup.
+  mutable std::array<std::bitset<128>, 64> entry_shapes_{};
   // Non-zero while one text is being corrected: its words are all looked up
   // in the list as it was when the correction began (one look at the file per
   // check rather than one per word).

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "app/helpers.h"
 #include "formats/id3v1.h"
 #include "formats/text_encoding.h"
 
@@ -62,11 +63,9 @@ bool BlankID3v1(const QString& fileName) {
 }
 
 ID3v2Tag ReadID3v2(const QString& fileName) {
-  return ReadID3v2Tag(QFile::encodeName(fileName).constData());
+  return ReadID3v2Tag(NativeName(fileName).constData());
 }
 
-bool ID3v2Exists(const QString& fileName) {
-  return HasID3v2Tag(QFile::encodeName(fileName).constData());
-}
+bool ID3v2Exists(const QString& fileName) { return HasID3v2Tag(NativeName(fileName).constData()); }
 
 }  // namespace orlavo

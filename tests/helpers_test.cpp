@@ -141,6 +141,8 @@ TEST(HelpersTest, ProgressTexts) {
       {120, 120, "", false, "Scanning #120 of 120", "100%"},
       {0, 0, "", false, "Scanning #0 of 0", "0%"},
       {1, 7, "", false, "Scanning #1 of 7", "14%"},
+      {2147483647, 2147483647, "", false, "Scanning #2147483647 of 2147483647", "100%"},
+      {-1, 3, "", false, "Scanning #-1 of 3", "-34%"},
   };
   for (const Case& c : cases) {
     RecordingDisplay display;

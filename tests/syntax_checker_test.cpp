@@ -176,6 +176,35 @@ TEST_F(SyntaxCheckerTest, FileNameSyntaxFails) {
   }
 }
 
+// The verdict for a name is always that of comparing it with its corrected
+// form, whatever shortcut the check takes: names built from awkward pieces.
+TEST_F(SyntaxCheckerTest, FileNameVerdictAgreesWithTheCorrectedName) {
+  WriteList(
+      QString::fromUtf8("'DJ'\r\n'the'\r\n'vs'\r\n'ABBA'\r\n'-'\r\n'\u212a'\r\n'Mc'\r\n").toUtf8());
+  const char* pieces[] = {"Song", "song", "SONG", "-",   "II",  "iI", "the",        "The",
+                          "THE",  "DJ",   "Dj",   "dj",  "vs",  "Vs", "abba",       "ABBA",
+                          "01",   "1st",  "k",    "K",   "mc",  "Mc", "don't",      "'em",
+                          "a-b",  "A-B",  "x_y",  "(x)", "R&B", "",   "Ol\xc3\xa9", "oL\xc3\xa9"};
+  const char* endings[] = {".mp3", ".MP3", ".Mp3", "", "_x.mp3", " .mp3"};
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % n;
+  };
+  constexpr uint32_t kPieces = sizeof(pieces) / sizeof(pieces[0]);
+  for (int round = 0; round < 4000; ++round) {
+    QString name;
+    const uint32_t words = 1 + next(5);
+    for (uint32_t w = 0; w < words; ++w) {
+      if (w > 0) name += next(8) == 0 ? QStringLiteral("_") : QStringLiteral(" ");
+      name += QString::fromUtf8(pieces[next(kPieces)]);
+    }
+    name += QString::fromLatin1(endings[next(6)]);
+    ASSERT_EQ(checker_.FileNameSyntaxFails(name), checker_.CorrectSyntax(name, true) != name)
+        << name.toStdString();
+  }
+}
+
 TEST_F(SyntaxCheckerTest, ExceptionInTheListMakesAllCapitalsPass) {
   WriteList("'ABBA'\r\n'SOS'\r\n");
   EXPECT_FALSE(checker_.FileNameSyntaxFails("ABBA - SOS.mp3"));
