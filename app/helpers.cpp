@@ -5,7 +5,6 @@
 #include <QStringBuilder>
 #include <QThread>
 #include <cmath>
-#include <cstdio>
 
 #include "app/desktop.h"
 #include "app/settings.h"

@@ -132,9 +132,11 @@ void ReportList::SortRange(size_t first, size_t last) {
   if (last - first < 2) return;
   ResolveSizesForSorting();
   const int column = sort_column_;
-  // Most texts are ASCII: their letters are folded once into one buffer, so
-  // that the comparisons of the sort are plain byte comparisons. Other texts
-  // are compared by CompareListText, which orders ASCII texts the same way.
+  // Most texts are ASCII: their letters are folded once into one buffer and
+  // kept as they are in a second, so that the comparisons of the sort are
+  // plain byte comparisons that never go back to the rows (which lie all
+  // over memory). Other texts are compared by CompareListText, which orders
+  // ASCII texts the same way.
   struct Key {
     uint32_t offset;
     uint32_t length;
@@ -143,36 +145,43 @@ void ReportList::SortRange(size_t first, size_t last) {
   };
   std::vector<Key> keys;
   keys.reserve(last - first);
-  std::string folded;
+  std::string folded, original;
+  constexpr size_t kAhead = 8;
   for (size_t i = first; i < last; ++i) {
     if (i % 4096 == 4095) Pause();
+    // The rows' memory is fetched a few rows ahead of its use.
+    if (i + 2 * kAhead < last) __builtin_prefetch(rows_[i + 2 * kAhead]);
+    if (i + kAhead < last) __builtin_prefetch(KeyText(rows_[i + kAhead]->row, column).constData());
     const QString& text = KeyText(rows_[i]->row, column);
     Key key{static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(text.size()), true,
             rows_[i]};
     for (QChar c : text) {
-      char16_t u = c.unicode();
+      const char16_t u = c.unicode();
       if (u >= 0x80) {
         key.ascii = false;
         break;
       }
-      if (u >= u'A' && u <= u'Z') u += 0x20;
-      folded.push_back(static_cast<char>(u));
+      original.push_back(static_cast<char>(u));
+      folded.push_back(static_cast<char>(u >= u'A' && u <= u'Z' ? u + 0x20 : u));
     }
     if (!key.ascii) {
       folded.resize(key.offset);
+      original.resize(key.offset);
       key.length = 0;
     }
     keys.push_back(key);
   }
   const char* base = folded.data();
-  auto less = [base, column](const Key& a, const Key& b) {
-    const QString& x = KeyText(a.slot->row, column);
-    const QString& y = KeyText(b.slot->row, column);
-    if (!a.ascii || !b.ascii) return CompareListText(x, y) < 0;
-    const int c = std::memcmp(base + a.offset, base + b.offset, std::min(a.length, b.length));
+  const char* exact = original.data();
+  auto less = [base, exact, column](const Key& a, const Key& b) {
+    if (!a.ascii || !b.ascii) {
+      return CompareListText(KeyText(a.slot->row, column), KeyText(b.slot->row, column)) < 0;
+    }
+    const uint32_t n = std::min(a.length, b.length);
+    const int c = std::memcmp(base + a.offset, base + b.offset, n);
     if (c != 0) return c < 0;
     if (a.length != b.length) return a.length < b.length;
-    return QString::compare(x, y, Qt::CaseSensitive) < 0;
+    return std::memcmp(exact + a.offset, exact + b.offset, n) < 0;
   };
   // A stable merge sort in short steps, with a pause between them: over a
   // million rows the window keeps running its events. Any stable sort by

@@ -152,8 +152,13 @@ TEST(DuplicateRowsTest, GroupingMarksExactlyWhatPairwiseComparisonMarks) {
     row.columns = {QString::number(random.bounded(700)) + " bytes", tag};
     list.AddRow(row);
   }
-  for (DupeCriterion criterion :
-       {DupeCriterion::kName, DupeCriterion::kTag, DupeCriterion::kSize}) {
+  // In the order rows came, then sorted by size as "Start" sorts for sizes.
+  const std::pair<DupeCriterion, int> runs[] = {{DupeCriterion::kName, 0},
+                                                {DupeCriterion::kTag, 0},
+                                                {DupeCriterion::kSize, 0},
+                                                {DupeCriterion::kSize, 1}};
+  for (const auto& [criterion, sort_column] : runs) {
+    list.SortByColumn(sort_column);
     auto key = [&](int i) {
       const ReportRow& r = list.row(i);
       return criterion == DupeCriterion::kName  ? FileNameOf(r.FullPath())

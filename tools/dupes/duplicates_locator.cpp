@@ -58,6 +58,24 @@ QStringList DuplicatesHeaders() {
 QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion) {
   QList<int> rows;
   if (criterion == DupeCriterion::kNone) return rows;
+  if (criterion == DupeCriterion::kSize && list.keep_sorted() &&
+      list.sort_column() == kSizeColumn) {
+    // Sorted by the size text, equal texts stand together: one pass over
+    // neighbours, without a table of every key.
+    const int n = list.size();
+    int group = 0;
+    QString group_key;
+    for (int i = 0; i <= n; ++i) {
+      const QString key = i < n ? list.row(i).ColumnText(kSizeColumn) : QString();
+      if (i < n && !key.isEmpty() && key == group_key) continue;
+      if (i - group > 1 && !group_key.isEmpty()) {
+        for (int k = group; k < i; ++k) rows << k;
+      }
+      group = i;
+      group_key = key;
+    }
+    return rows;
+  }
   // Each key counted once, then each row looked up once: the groups of equal
   // keys are found in one pass, whatever order the list is in.
   std::vector<QString> keys(list.size());
