@@ -146,6 +146,8 @@ void ReportList::SortRange(size_t first, size_t last) {
   std::vector<Key> keys;
   keys.reserve(last - first);
   std::string folded, original;
+  folded.reserve(32 * (last - first));
+  original.reserve(32 * (last - first));
   constexpr size_t kAhead = 8;
   for (size_t i = first; i < last; ++i) {
     if (i % 4096 == 4095) Pause();
@@ -155,18 +157,23 @@ void ReportList::SortRange(size_t first, size_t last) {
     const QString& text = KeyText(rows_[i]->row, column);
     Key key{static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(text.size()), true,
             rows_[i]};
+    const size_t at = folded.size();
+    folded.resize(at + static_cast<size_t>(text.size()));
+    original.resize(folded.size());
+    char* low = folded.data() + at;
+    char* same = original.data() + at;
     for (QChar c : text) {
       const char16_t u = c.unicode();
       if (u >= 0x80) {
         key.ascii = false;
         break;
       }
-      original.push_back(static_cast<char>(u));
-      folded.push_back(static_cast<char>(u >= u'A' && u <= u'Z' ? u + 0x20 : u));
+      *same++ = static_cast<char>(u);
+      *low++ = static_cast<char>(u >= u'A' && u <= u'Z' ? u + 0x20 : u);
     }
     if (!key.ascii) {
-      folded.resize(key.offset);
-      original.resize(key.offset);
+      folded.resize(at);
+      original.resize(at);
       key.length = 0;
     }
     keys.push_back(key);
