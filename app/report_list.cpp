@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "app/helpers.h"
 #include "app/pellox_binding.h"
@@ -267,7 +268,7 @@ void ReportList::ResolveSize(Slot& slot) const {
   SetSize(slot, found ? st.st_size : -1);
 }
 
-void ReportList::ResolvePendingSizes() {
+void ReportList::ResolvePendingSizes(size_t parallel_from) {
   // Rows of one folder share one copy of its text, so they group by that
   // copy's address; rows that do not share it still come out right, each
   // group opening its folder once.
@@ -278,43 +279,57 @@ void ReportList::ResolvePendingSizes() {
     }
   }
   std::sort(pending.begin(), pending.end());
-  size_t i = 0;
-  while (i < pending.size()) {
-    size_t end = i + 1;
-    while (end < pending.size() && pending[end].first == pending[i].first) ++end;
-    const QString& folder = pending[i].second->row.tag;
-    // O_PATH needs no read right on the folder, as a lookup through it does not.
-    const int dir = folder.isEmpty() ? -1
-                                     : ::open(QFile::encodeName(folder).constData(),
-                                              O_PATH | O_DIRECTORY | O_CLOEXEC);
-    for (; i < end; ++i) {
-      Slot& slot = *pending[i].second;
-      const QString& text = slot.row.text;
-      // Most names are ASCII: their bytes are the letters themselves.
-      char ascii[256];
-      const bool plain = text.size() < qsizetype{sizeof ascii} &&
-                         std::all_of(text.begin(), text.end(), [](QChar c) {
-                           return c.unicode() > 0 && c.unicode() < 0x80 && c != u'/';
-                         });
-      QByteArray encoded;
-      if (plain) {
-        char* out = ascii;
-        for (QChar c : text) *out++ = static_cast<char>(c.unicode());
-        *out = '\0';
-      } else {
-        encoded = NativeName(text);
+  // Each row is written by one thread only, and nothing else is written.
+  auto resolve = [this, &pending](size_t i, size_t stop) {
+    while (i < stop) {
+      size_t end = i + 1;
+      while (end < stop && pending[end].first == pending[i].first) ++end;
+      const QString& folder = pending[i].second->row.tag;
+      // O_PATH needs no read right on the folder, as a lookup through it does not.
+      const int dir = folder.isEmpty() ? -1
+                                       : ::open(NativeName(folder).constData(),
+                                                O_PATH | O_DIRECTORY | O_CLOEXEC);
+      for (; i < end; ++i) {
+        Slot& slot = *pending[i].second;
+        const QString& text = slot.row.text;
+        // Most names are ASCII: their bytes are the letters themselves.
+        char ascii[256];
+        const bool plain = text.size() < qsizetype{sizeof ascii} &&
+                           std::all_of(text.begin(), text.end(), [](QChar c) {
+                             return c.unicode() > 0 && c.unicode() < 0x80 && c != u'/';
+                           });
+        QByteArray encoded;
+        if (plain) {
+          char* out = ascii;
+          for (QChar c : text) *out++ = static_cast<char>(c.unicode());
+          *out = '\0';
+        } else {
+          encoded = NativeName(text);
+        }
+        const char* name = plain ? ascii : encoded.constData();
+        struct stat st;
+        if (dir >= 0 && (plain || !encoded.contains('/'))) {
+          const bool found = ::fstatat(dir, name, &st, 0) == 0;
+          SetSize(slot, found ? st.st_size : -1);
+        } else {
+          ResolveSize(slot);
+        }
       }
-      const char* name = plain ? ascii : encoded.constData();
-      struct stat st;
-      if (dir >= 0 && (plain || !encoded.contains('/'))) {
-        const bool found = ::fstatat(dir, name, &st, 0) == 0;
-        SetSize(slot, found ? st.st_size : -1);
-      } else {
-        ResolveSize(slot);
-      }
+      if (dir >= 0) ::close(dir);
     }
-    if (dir >= 0) ::close(dir);
+  };
+  // The lookups are the system's work, not ours: over many rows, two threads
+  // share them, each taking whole folders.
+  if (pending.size() < std::max<size_t>(parallel_from, 2) ||
+      std::thread::hardware_concurrency() < 2) {
+    resolve(0, pending.size());
+    return;
   }
+  size_t half = pending.size() / 2;
+  while (half < pending.size() && pending[half].first == pending[half - 1].first) ++half;
+  std::thread helper(resolve, half, pending.size());
+  resolve(0, half);
+  helper.join();
 }
 
 void ReportList::ResolveSizesForSorting() const {

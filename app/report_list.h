@@ -77,7 +77,8 @@ class ReportList : public QObject {
   // Looks up the size of every row still waiting for one, a folder at a time:
   // one open of each folder, then one query per name in it, rather than a
   // walk down the whole path per file. For a caller that reads every row.
-  void ResolvePendingSizes();
+  // From parallel_from rows on, two threads share the folders.
+  void ResolvePendingSizes(size_t parallel_from = 4096);
   void RemoveRow(int index);
   // Removes the rows at the given indexes (any order, duplicates allowed) in one pass.
   void RemoveRows(QList<int> indexes);

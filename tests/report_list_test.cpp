@@ -271,7 +271,7 @@ TEST_F(AddFileRowTest, SizesLookedUpFolderByFolderMatchThoseLookedUpOneByOne) {
     list->AddRowWithFileSize(FileRow(QString(folder_ + "b/5.mp3").toUpper().toLower(), false),
                              "MB");
   }
-  by_folder.ResolvePendingSizes();
+  by_folder.ResolvePendingSizes(/*parallel_from=*/2);  // the folders split between two threads
   ASSERT_EQ(by_folder.size(), one_by_one.size());
   for (int i = 0; i < by_folder.size(); ++i) {
     EXPECT_EQ(by_folder.row(i).columns, one_by_one.row(i).columns)
