@@ -225,6 +225,23 @@ TEST_F(SplitterTest, TrackReachingPastTheAudioEndsBeforeTheId3v1Tag) {
   EXPECT_EQ(track, Bytes(source_bytes_.begin() + audio_start_, source_bytes_.end() - 128));
 }
 
+TEST_F(SplitterTest, ATickedTrackWithoutAudioStopsTheSplitBeforeAnythingIsWritten) {
+  const QString source = WriteSource("a.mp3");
+  Splitter& s = MakeSplitter(source);
+  for (const char* t : {"0:2", "0:5", "0:7"}) Add(t);
+  WriteSource("a.mp3", false, 4.0);  // the source is now shorter than the list
+  s.CreateTracks();
+  EXPECT_TRUE(
+      LastMessage().startsWith("Track 03 (Track03) holds no audio: it starts at 00:05:000 "
+                               "and lasts 00:02:000, and " +
+                               source + " lasts 00:04:"))
+      << LastMessage().toStdString();
+  EXPECT_TRUE(OutFiles().isEmpty());
+  s.SetTicked(2, false);
+  desktop_.answers = {Answer::kOk, Answer::kYes};
+  EXPECT_EQ(s.CreateTracks().size(), 2);
+}
+
 TEST_F(SplitterTest, SelectiveSplitWritesOnlyTickedRowsWhereTheyLie) {
   Splitter& s = MakeSplitter(WriteSource("a.mp3"));
   for (const char* t : {"0:2", "0:5", "0:7"}) Add(t);

@@ -291,6 +291,16 @@ Splitter::Plan Splitter::PlanTracks() const {
     job.begin = audio_.OffsetAt(position_ms);
     position_ms += length_ms;
     job.end = audio_.OffsetAt(position_ms);
+    if (job.ticked && job.end <= job.begin) {
+      // Nothing of the source lies in its time: it would be an empty file.
+      plan.refusal = QStringLiteral(
+                         "Track %1 (%2) holds no audio: it starts at %3 and lasts %4, and %5 "
+                         "lasts %6.  Untick it or correct its times.")
+                         .arg(row.text, job.name, row.ColumnText(kStartColumn),
+                              row.ColumnText(kDurationColumn), source_, FullDurationText());
+      plan.jobs.clear();
+      return plan;
+    }
     if (job.ticked) {
       auto seen = first_row_of_file.constFind(job.file_name);
       if (seen != first_row_of_file.cend()) {
