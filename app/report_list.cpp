@@ -254,6 +254,16 @@ const ReportRow& ReportList::row(int index) const {
   return slot.row;
 }
 
+void ReportList::Prefetch(int index, int distance) const {
+  if (index >= 0 && index < size()) __builtin_prefetch(rows_[index]);
+  const int ready = index - distance;
+  if (ready < 0 || ready >= size()) return;
+  const ReportRow& row = rows_[ready]->row;
+  __builtin_prefetch(row.text.constData());
+  __builtin_prefetch(row.columns.constData());
+  if (!row.columns.isEmpty()) __builtin_prefetch(row.columns.front().constData());
+}
+
 void ReportList::SetSize(Slot& slot, qint64 size) const {
   slot.size_pending = false;
   if (size >= 0) {

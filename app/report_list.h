@@ -63,6 +63,11 @@ class ReportList : public QObject {
   bool empty() const { return rows_.empty(); }
   // May look up the row's file size first (see AddRowWithFileSize).
   const ReportRow& row(int index) const;
+  // For a pass over many rows in order: asks the processor to fetch row
+  // `index` (from its place in memory) and the texts of row `index - distance`
+  // (whose row was fetched `distance` steps earlier), so that neither waits
+  // on memory when its turn comes. A hint only; any index is allowed.
+  void Prefetch(int index, int distance) const;
   QString FullPath(int index) const { return rows_[index]->row.FullPath(); }
 
   // Puts the row into place in a sorted list (behind rows of equal text), or

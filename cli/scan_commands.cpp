@@ -11,7 +11,9 @@ namespace {
 int PrintRows(const ReportList& list, Context& context) {
   const qsizetype columns = list.column_count();
   RowWriter writer(context.out);
+  constexpr int kAhead = 8;
   for (int i = 0; i < list.size(); ++i) {
+    list.Prefetch(i + 2 * kAhead, kAhead);
     const ReportRow& row = list.row(i);
     writer.AddField(row.text);
     for (qsizetype c = 1; c < columns; ++c) {
