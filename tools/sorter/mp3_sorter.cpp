@@ -115,6 +115,7 @@ void Mp3Sorter::Scan() {
   } else {
     GetFolderFiles(options.main_folder, kFileMask, paths, walk);
   }
+  refused_ = paths.Denied;
   const int total = static_cast<int>(paths.Items.size());
   BulkAdd bulk(list_);
   for (int i = 0; i < total && !StopRequested; ++i) {
@@ -124,6 +125,12 @@ void Mp3Sorter::Scan() {
     const QFileInfo info(path);
     ID3v1Tag tag{};
     context_.pellox.ReadID3v1(path, &tag);
+    if (tag.Exists != 1) {
+      if (QString why = WhyUnreadable(path); !why.isEmpty()) {
+        refused_ << Refused{path, why};
+        continue;
+      }
+    }
     int genre = tag.Genre;
     QDateTime created = info.birthTime();
     if (!created.isValid()) created = info.lastModified();
