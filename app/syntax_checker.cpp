@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <array>
 
+#include "app/file_ops.h"
 #include "app/helpers.h"
 #include "app/tag_helpers.h"
 
@@ -98,7 +99,7 @@ bool WriteSyntaxIgnoreTemplate(const QString& program_folder, const QString& cap
     out.cancelWriting();
     return false;
   }
-  return out.commit();
+  return CommitSynced(out).isEmpty();
 }
 
 QStringList ParseSyntaxIgnoreList(const QString& text) {

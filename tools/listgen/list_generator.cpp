@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/desktop.h"
+#include "app/file_ops.h"
 #include "app/flags.h"
 #include "app/folder_walk.h"
 #include "app/helpers.h"
@@ -479,7 +480,7 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
     report.written = false;
   }
   if (report.written) {
-    report.written = file.commit();
+    report.written = CommitSynced(file).isEmpty();
   } else {
     file.cancelWriting();
   }

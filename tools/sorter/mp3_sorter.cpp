@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/desktop.h"
+#include "app/file_ops.h"
 #include "app/flags.h"
 #include "app/folder_walk.h"
 #include "app/helpers.h"
@@ -254,11 +255,16 @@ bool Mp3Sorter::Sort() {
   // Unbuffered: a write that fails on a full disk fails here and the save is
   // abandoned; a buffered one would fail only in the flush at commit, which
   // still renames the short file into place.
+  QString error;
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-      file.write(bytes) != bytes.size() || !file.commit()) {
+      file.write(bytes) != bytes.size()) {
+    error = file.errorString();
+  } else {
+    error = CommitSynced(file);
+  }
+  if (!error.isEmpty()) {
     context_.desktop.Inform(
-        QString(),
-        QStringLiteral("The sort file %1 could not be written: %2").arg(path, file.errorString()),
+        QString(), QStringLiteral("The sort file %1 could not be written: %2").arg(path, error),
         Desktop::Icon::kCritical);
     return false;
   }
