@@ -354,6 +354,8 @@ RenameReport FileNameEditor::RenameFiles() {
 
 RenameReport FileNameEditor::RenameConfirmed() {
   BusyScope busy(busy_);
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   RenameReport report;
   Desktop& desktop = context_.desktop;
 
@@ -450,6 +452,8 @@ void FileNameEditor::MoveSelectedRow(bool up) {
 
 void FileNameEditor::ImportFromTags(const QString& pattern) {
   BusyScope busy(busy_);
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   const int count = list_.SelectedCount();
   if (count > 1 &&
       !context_.desktop.AskYesNo(

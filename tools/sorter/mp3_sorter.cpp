@@ -181,6 +181,8 @@ void Mp3Sorter::SetBar(int bar, qint64 current, qint64 total) {
 }
 
 bool Mp3Sorter::Sort() {
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   const SortOptionInfo& info = SortOptionOf(option_);
   const QString root = Root();
   if (root.isEmpty()) {
@@ -286,6 +288,8 @@ void Mp3Sorter::PressAction() {
 }
 
 PlanRun Mp3Sorter::Continue() {
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   const QString root = Root();
   progress_.visible = true;
   progress_.root_label = kFoldersIn + root;
