@@ -47,6 +47,18 @@ QString WithSlash(const QString& folder) { return folder.endsWith(u'/') ? folder
 
 }  // namespace
 
+void TellRefused(Desktop& desktop, const QList<Refused>& refused) {
+  if (refused.isEmpty()) return;
+  QString text = QStringLiteral("These folders and files could not be read and were left out:");
+  for (qsizetype i = 0; i < refused.size() && i < kUnreadableShown; ++i) {
+    text += QStringLiteral("\r\n%1 (%2)").arg(refused[i].path, refused[i].reason);
+  }
+  if (refused.size() > kUnreadableShown) {
+    text += QStringLiteral("\r\n... and %1 more.").arg(refused.size() - kUnreadableShown);
+  }
+  desktop.Inform(QString(), text, Desktop::Icon::kWarning);
+}
+
 QStringList MainListHeaders() {
   return {QStringLiteral("Path"), QStringLiteral("Size"), QStringLiteral("Ref")};
 }

@@ -57,6 +57,11 @@ struct ScanResult {
 // tag is read. A stop ends the filling; the rows added so far stay.
 ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop);
 
+// Tells the person which folders and files a scan or the filters could not
+// read (no permission, gone meanwhile), so that a short list is not taken
+// for the whole folder. Nothing when there were none.
+void TellRefused(Desktop& desktop, const QList<Refused>& refused);
+
 // The folder picker of Select folder, starting at current: the chosen folder
 // with a closing "/", or "" when the person cancels. Without sub-folders a
 // folder without MP3 files is refused with a message and the picker opens

@@ -267,6 +267,12 @@ TEST_F(FilterTest, WhatCannotBeReadIsHandedBackNotTakenForUntagged) {
   EXPECT_EQ(list_.size(), 0);
   ASSERT_EQ(scan.denied.size(), 1);
   EXPECT_EQ(scan.denied[0].path, root_ + "missing/");
+  TellRefused(desktop_, scan.denied + refused);
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            "These folders and files could not be read and were left out:\r\n" + root_ +
+                "missing/ (No such file or directory)\r\n" + root_ +
+                "gone.mp3 (No such file or directory)");
 }
 
 }  // namespace
