@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <algorithm>
 
+#include "app/file_ops.h"
 #include "app/folder_walk.h"
 
 namespace orlavo {
@@ -50,7 +51,7 @@ bool SaveDirIgnoreList(const QString& program_folder, const QStringList& folders
     file.cancelWriting();
     return false;
   }
-  return file.commit();
+  return CommitSynced(file).isEmpty();
 }
 
 QString IgnoreListEntry(const QString& folder) {

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QFile>
+#include <QSaveFile>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -48,6 +49,22 @@ RenameResult Failure(int error, const QByteArray& from) {
 }
 
 }  // namespace
+
+QString CommitSynced(QSaveFile& file) {
+  if (!file.isOpen()) return file.errorString();
+  // EINVAL: a file system that cannot sync at all has nothing to report.
+  if (::fdatasync(file.handle()) != 0 && errno != EINVAL) {
+    const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+    file.cancelWriting();
+    file.commit();  // ends the cancelled save: the temporary goes
+    return reason;
+  }
+  if (!file.commit()) {
+    return file.errorString().isEmpty() ? QStringLiteral("the file could not be saved")
+                                        : file.errorString();
+  }
+  return {};
+}
 
 RenameResult RenameNoReplace(const QString& from, const QString& to) {
   return RenameNoReplaceBytes(QFile::encodeName(from), QFile::encodeName(to));

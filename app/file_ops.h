@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 namespace orlavo {
 
 class Desktop;
@@ -29,6 +31,12 @@ struct RenameResult {
 // Renames (or moves within one file system) without ever replacing an existing
 // file. A change of letter case only is an ordinary rename.
 RenameResult RenameNoReplace(const QString& from, const QString& to);
+
+// Commits a QSaveFile only once its bytes are on the disk: QSaveFile syncs
+// as well but ignores a failed sync, and a write error that a disk reports
+// only then would leave under the final name a file that is not what was
+// written. Returns "" or why the save was abandoned (the old file stays).
+QString CommitSynced(QSaveFile& file);
 // The same for paths as the file system's bytes, which need not be UTF-8.
 RenameResult RenameNoReplaceBytes(const QByteArray& from, const QByteArray& to);
 

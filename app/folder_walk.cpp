@@ -3,11 +3,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -178,8 +180,19 @@ class Walker {
   // The visible entries wanted, in list text order.
   Names List(const QString& base, bool want_folders, bool want_files, PathList& list) {
     Names names;
-    DIR* dir = opendir(QFile::encodeName(base).constData());
-    if (dir == nullptr) return names;
+    const QByteArray encoded = QFile::encodeName(base);
+    DIR* dir = opendir(encoded.constData());
+    if (dir == nullptr) {
+      list.Denied << Refused{base, QString::fromLocal8Bit(std::strerror(errno))};
+      return names;
+    }
+    // A folder that can be listed but not searched names files that cannot
+    // be opened: listing them would only make every later read fail quietly.
+    if (::faccessat(AT_FDCWD, encoded.constData(), X_OK, AT_EACCESS) != 0) {
+      list.Denied << Refused{base, QString::fromLocal8Bit(std::strerror(errno))};
+      closedir(dir);
+      return names;
+    }
     const int fd = dirfd(dir);
     while (dirent* d = readdir(dir)) {
       const char* name = d->d_name;
@@ -211,6 +224,13 @@ class Walker {
 void Finish(PathList& list) { list.Count = static_cast<int>(list.Items.size()); }
 
 }  // namespace
+
+QString WhyUnreadable(const QString& path) {
+  if (::faccessat(AT_FDCWD, QFile::encodeName(path).constData(), R_OK, AT_EACCESS) == 0) {
+    return {};
+  }
+  return QString::fromLocal8Bit(std::strerror(errno));
+}
 
 QString DirIgnoreListPath(const QString& program_folder) {
   return QDir(program_folder).filePath(QStringLiteral("Files/DirIgnoreList.txt"));

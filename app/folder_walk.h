@@ -3,6 +3,7 @@
 #ifndef ORLAVO_APP_FOLDER_WALK_H_
 #define ORLAVO_APP_FOLDER_WALK_H_
 
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,17 @@
 namespace orlavo {
 
 class Desktop;
+
+// A file or folder the walk or a tool could not read, and the system's reason.
+struct Refused {
+  QString path;
+  QString reason;
+};
+
+// Why the file cannot be opened for reading with this process's rights, or
+// "" when it can. Asked only when a read found nothing: the question costs a
+// system call that a walk over a large tree should not pay per file.
+QString WhyUnreadable(const QString& path);
 
 struct PathList {
   int Count = 0;
@@ -19,6 +31,9 @@ struct PathList {
   // here with replacement characters). Such a name cannot be handed back to
   // the file system exactly, so no operation may be allowed to act on it.
   QStringList Unreadable;
+  // Folders that could not be listed or searched (their paths end in "/").
+  // Their files are left out; the caller tells the person.
+  QList<Refused> Denied;
 };
 
 // Attribute masks of the walk.

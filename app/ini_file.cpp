@@ -6,6 +6,8 @@
 #include <QSaveFile>
 #include <optional>
 
+#include "app/file_ops.h"
+
 namespace orlavo {
 namespace {
 
@@ -88,7 +90,7 @@ bool WriteLines(const QString& file, const QList<QByteArray>& lines) {
     out.cancelWriting();
     return false;
   }
-  return out.commit();
+  return CommitSynced(out).isEmpty();
 }
 
 }  // namespace

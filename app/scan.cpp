@@ -47,6 +47,18 @@ QString WithSlash(const QString& folder) { return folder.endsWith(u'/') ? folder
 
 }  // namespace
 
+void TellRefused(Desktop& desktop, const QList<Refused>& refused) {
+  if (refused.isEmpty()) return;
+  QString text = QStringLiteral("These folders and files could not be read and were left out:");
+  for (qsizetype i = 0; i < refused.size() && i < kUnreadableShown; ++i) {
+    text += QStringLiteral("\r\n%1 (%2)").arg(refused[i].path, refused[i].reason);
+  }
+  if (refused.size() > kUnreadableShown) {
+    text += QStringLiteral("\r\n... and %1 more.").arg(refused.size() - kUnreadableShown);
+  }
+  desktop.Inform(QString(), text, Desktop::Icon::kWarning);
+}
+
 QStringList MainListHeaders() {
   return {QStringLiteral("Path"), QStringLiteral("Size"), QStringLiteral("Ref")};
 }
@@ -112,6 +124,7 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
   }
   list.SetPause({});
   result.unreadable = paths.Unreadable;
+  result.denied = paths.Denied;
   TellUnreadable(desktop, result.unreadable, setup);
   return result;
 }
@@ -132,8 +145,9 @@ QString SelectMainFolder(Desktop& desktop, const QString& current, const ScanSet
   }
 }
 
-void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& choice,
-                const RowOptions& rows, FilterTools& tools) {
+QList<Refused> RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& choice,
+                          const RowOptions& rows, FilterTools& tools) {
+  QList<Refused> denied;
   const bool read_v1 = choice.v1_not_present || choice.v1_present || choice.incorrect_v1_syntax;
   const bool read_v2 = choice.v2_present || choice.v2_not_present;
   const int total = static_cast<int>(paths.size());
@@ -151,13 +165,20 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
     // One read serves every filter that looks at the same tag.
     ID3v1Tag v1{};
     if (read_v1) tools.id3v1.ReadID3v1(path, &v1);
+    const bool v2_exists = read_v2 && ID3v2Exists(path);
+    if ((read_v1 || read_v2) && v1.Exists != 1 && !v2_exists) {
+      if (QString why = WhyUnreadable(path); !why.isEmpty()) {
+        denied << Refused{path, why};
+        tools.desktop.LetEventsRun();
+        continue;
+      }
+    }
     if (choice.v1_not_present && v1.Exists == 0) {
       AddFileRow(list, path, v1_marker, false, rows);
     }
     if (choice.v1_present && v1.Exists == 1) {
       AddFileRow(list, path, v1_marker, false, rows);
     }
-    const bool v2_exists = read_v2 && ID3v2Exists(path);
     if (choice.v2_present && v2_exists) {
       AddFileRow(list, path, v2_marker, false, rows);
     }
@@ -171,6 +192,7 @@ void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& 
     }
     tools.desktop.LetEventsRun();
   }
+  return denied;
 }
 
 ScanResult ApplyFilters(ReportList& list, const FilterChoice& choice, const ScanSetup& setup,
@@ -180,7 +202,7 @@ ScanResult ApplyFilters(ReportList& list, const FilterChoice& choice, const Scan
   paths.reserve(list.size());
   for (int i = 0; i < list.size(); ++i) paths << list.FullPath(i);
   list.Clear();
-  RunFilters(list, paths, choice, setup.row_options(), tools);
+  result.denied << RunFilters(list, paths, choice, setup.row_options(), tools);
   tools.progress.SetBar(0, 0);
   tools.progress.SetCaption(TotalMp3sText(list.size()));
   tools.progress.SetPercent(QStringLiteral("0%"));

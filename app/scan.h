@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/folder_walk.h"
 #include "app/report_list.h"
 
 namespace orlavo {
@@ -46,12 +47,20 @@ struct ScanResult {
   ScanOutcome outcome = ScanOutcome::kRefilled;
   // Names left out because they are not valid UTF-8 (the person was told).
   QStringList unreadable;
+  // Folders the walk could not read and, after the filters, files whose tags
+  // could not be read (those are left out of the filter rows).
+  QList<Refused> denied;
 };
 
 // Empties the list and fills it with one row per MP3 file of the main folder
 // (and its sub-folders when they are included). Columns 1 and 2 are filled, no
 // tag is read. A stop ends the filling; the rows added so far stay.
 ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop);
+
+// Tells the person which folders and files a scan or the filters could not
+// read (no permission, gone meanwhile), so that a short list is not taken
+// for the whole folder. Nothing when there were none.
+void TellRefused(Desktop& desktop, const QList<Refused>& refused);
 
 // The folder picker of Select folder, starting at current: the chosen folder
 // with a closing "/", or "" when the person cancels. Without sub-folders a
@@ -81,9 +90,11 @@ struct FilterTools {
 // Adds, for each path in order, one row per checked filter that the file
 // meets, in the order of the check boxes above, with that filter's marker in
 // the third column. Shows progress for every file and lets events run after
-// it; the loop does not stop early.
-void RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& choice,
-                const RowOptions& rows, FilterTools& tools);
+// it; the loop does not stop early. A file that a tag filter needs to read
+// and that cannot be read gets no row (it would otherwise pass as untagged)
+// and is returned.
+QList<Refused> RunFilters(ReportList& list, const QStringList& paths, const FilterChoice& choice,
+                          const RowOptions& rows, FilterTools& tools);
 
 // "Apply Filter(s)": a fresh Show files, then the filters over the full paths
 // of its rows; the list ends with the rows the filters added (none when no

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/file_ops.h"
 #include "app/helpers.h"
 #include "app/tag_helpers.h"
 
@@ -99,7 +100,7 @@ bool WriteSyntaxIgnoreTemplate(const QString& program_folder, const QString& cap
     out.cancelWriting();
     return false;
   }
-  return out.commit();
+  return CommitSynced(out).isEmpty();
 }
 
 QStringList ParseSyntaxIgnoreList(const QString& text) {

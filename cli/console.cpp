@@ -18,8 +18,20 @@ Desktop::Answer ConsoleDesktop::Message(const QString& title, const QString& tex
                                         Icon icon) {
   QString shown = text;
   shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  err_ << (title.isEmpty() ? QStringLiteral("orlavo-cli") : title) << ": " << shown << Qt::endl;
+  // The title only qualifies the message: every line a script may look for
+  // still starts with the program's name.
+  err_ << "orlavo-cli: ";
+  if (!title.isEmpty()) err_ << title << ": ";
+  err_ << shown << Qt::endl;
   return CautiousAnswer(buttons);
+}
+
+int ReportRefused(const QList<Refused>& refused, Context& context) {
+  context.out.flush();
+  for (const Refused& r : refused) {
+    PrintError(context, QStringLiteral("%1: cannot be read (%2)").arg(r.path, r.reason));
+  }
+  return refused.isEmpty() ? kOk : kFailed;
 }
 
 void AddScanOptions(QCommandLineParser& parser) {

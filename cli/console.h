@@ -56,6 +56,12 @@ bool BindPellox(Context& context);
 // flags, nothing hidden and no file names in progress texts.
 Options ToolOptions(const ScanSetup& setup);
 
+// One "orlavo-cli: PATH: cannot be read (REASON)" line per refused file or
+// folder, after flushing the rows printed so far; kFailed when there was
+// any, else kOk. What could be read is still listed: a folder that hides one
+// locked file must not hide the rest.
+int ReportRefused(const QList<Refused>& refused, Context& context);
+
 void AddDryRunOption(QCommandLineParser& parser);
 bool IsDryRun(const QCommandLineParser& parser);
 

@@ -76,8 +76,12 @@ class DupesCommand : public Command {
                   << "\n";
     }
     context.out << dupes_text::kDuplicatesCount << count << "\n";
-    context.out.flush();
-    return kOk;
+    // An unreadable file has a name and a size, but no tag to compare.
+    QList<Refused> refused;
+    for (const Refused& r : locator.refused()) {
+      if (r.path.endsWith(u'/') || criterion == DupeCriterion::kTag) refused << r;
+    }
+    return ReportRefused(refused, context);
   }
 };
 

@@ -34,7 +34,8 @@ class EncodeCommand : public Command {
   QString summary() const override {
     return QStringLiteral(
         "Encode WAV files to MP3 files at a constant bitrate, as the encoder pane does; prints "
-        "each file with its status.");
+        "each file with its status (a file that fails is also named on stderr, and the exit "
+        "status is then 1).");
   }
   QString arguments() const override { return QStringLiteral("WAV..."); }
 
@@ -75,7 +76,7 @@ class EncodeCommand : public Command {
     for (const QString& arg : wavs) {
       const QString wav = QFileInfo(arg).absoluteFilePath();
       if (!IsWavName(FileNameOf(wav))) {
-        Print(context, arg, QStringLiteral("not a WAV file name"));
+        Fail(context, arg, QStringLiteral("not a WAV file name"));
         failed = true;
         continue;
       }
@@ -85,11 +86,15 @@ class EncodeCommand : public Command {
       }
       const EncodeRunReport report = EncodeWavFiles(
           {{wav, arg}}, settings, desktop, progress, library, [&](const EncodeFileResult& file) {
-            Print(context, arg,
-                  file.outcome == EncodeFileResult::Outcome::kSkipped
-                      ? QStringLiteral("skipped: already exists")
-                      : file.message);
-            if (file.outcome == EncodeFileResult::Outcome::kFailed) failed = true;
+            if (file.outcome == EncodeFileResult::Outcome::kFailed) {
+              Fail(context, arg, file.message);
+              failed = true;
+            } else {
+              Print(context, arg,
+                    file.outcome == EncodeFileResult::Outcome::kSkipped
+                        ? QStringLiteral("skipped: already exists")
+                        : file.message);
+            }
           });
       if (report.library_missing) {
         PrintError(context, library.error());
@@ -147,6 +152,12 @@ class EncodeCommand : public Command {
   static void Print(Context& context, const QString& wav, const QString& status) {
     context.out << Field(wav) << '\t' << Field(status) << '\n';
     context.out.flush();
+  }
+  // The row stays (scripts read the status column), and the failure is told
+  // where every other command tells its failures.
+  static void Fail(Context& context, const QString& wav, const QString& reason) {
+    Print(context, wav, reason);
+    PrintError(context, QStringLiteral("%1: %2").arg(wav, reason));
   }
 };
 

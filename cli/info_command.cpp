@@ -3,8 +3,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 #include "app/file_info_report.h"
+#include "app/folder_walk.h"
 #include "app/name_repair.h"
 #include "cli/console.h"
 #include "formats/byte_source.h"
@@ -28,6 +31,13 @@ bool HasBrokenName(const QString& argument) {
 
 // Why a file cannot be reported on, or "" when it can after all.
 QString WhyNotReadable(const QString& file) {
+  // A folder on the way that may not be searched hides whether the file is
+  // there: that is a refusal, not an absence.
+  struct stat st;
+  if (::stat(QFile::encodeName(file).constData(), &st) != 0 && errno != ENOENT &&
+      errno != ENOTDIR) {
+    return QStringLiteral("cannot be read (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+  }
   const QFileInfo fi(file);
   if (!fi.exists()) {
     // The name as the shell passed it may exist in bytes that are not
@@ -37,7 +47,9 @@ QString WhyNotReadable(const QString& file) {
                : QStringLiteral("no such file");
   }
   if (!fi.isFile()) return QStringLiteral("not a regular file");
-  if (!fi.isReadable()) return QStringLiteral("cannot be read");
+  if (QString why = WhyUnreadable(file); !why.isEmpty()) {
+    return QStringLiteral("cannot be read (%1)").arg(why);
+  }
   return {};
 }
 

@@ -90,8 +90,8 @@ class ListgenCommand : public Command {
     }
     context.out << report.lines << (report.lines == 1 ? " line" : " lines") << " written to "
                 << report.path << "\n";
-    context.out.flush();
-    return kOk;
+    // The list is written all the same: what could not be read is named.
+    return ReportRefused(generator.denied() + report.unreadable, context);
   }
 };
 

@@ -85,13 +85,15 @@ class NamesCommand : public Command {
     context.out << changes << " of " << list.size() << " names change"
                 << "\n";
     context.out.flush();
-    if (!apply || changes == 0) return kOk;
+    // The names in folders that could not be read are not shown, so they are
+    // not renamed either: told once, after what could be done.
+    if (!apply || changes == 0) return ReportRefused(editor.denied(), context);
 
     const RenameReport report = editor.RenameConfirmed();
     context.out << report.renamed << (report.renamed == 1 ? " file" : " files") << " renamed\n";
-    context.out.flush();
+    const int refused = ReportRefused(editor.denied(), context);
     return report.duplicate.isEmpty() && report.not_renamed.isEmpty() && report.skipped == 0
-               ? kOk
+               ? refused
                : kFailed;
   }
 

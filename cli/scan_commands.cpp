@@ -43,9 +43,10 @@ class ScanCommand : public Command {
     // Left to the end of the process: freeing a million rows one by one
     // takes longer than the system takes to reclaim them all at once.
     auto* list = new ReportList(MainListHeaders());
-    ShowFiles(*list, setup, desktop);
+    const ScanResult result = ShowFiles(*list, setup, desktop);
     list->ResolvePendingSizes();
-    return PrintRows(*list, context);
+    PrintRows(*list, context);
+    return ReportRefused(result.denied, context);
   }
 };
 
@@ -108,8 +109,9 @@ class FilterCommand : public Command {
     SyntaxChecker syntax(context.program_folder);
     FilterTools tools{desktop, progress, reader, syntax, false};
     ReportList list(MainListHeaders());
-    ApplyFilters(list, choice, setup, tools);
-    return PrintRows(list, context);
+    const ScanResult result = ApplyFilters(list, choice, setup, tools);
+    PrintRows(list, context);
+    return ReportRefused(result.denied, context);
   }
 };
 

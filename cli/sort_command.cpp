@@ -109,8 +109,10 @@ class SortCommand : public Command {
     }
     context.out << sorter.PlanPath() << "\n";
     context.out.flush();
+    // The plan holds what could be read; what could not stays where it is.
+    const int refused = ReportRefused(sorter.refused(), context);
     const ReportList& errors = sorter.errors();
-    if (errors.empty()) return kOk;
+    if (errors.empty()) return refused;
     for (int i = 0; i < errors.size(); ++i) {
       context.err << RowLine(errors.row(i), errors.column_count()) << "\n";
     }

@@ -58,6 +58,9 @@ TEST_F(CliEncodeTest, EncodesInTheOrderGivenAndCountsBadNamesAsFailures) {
             "b.wav\tCompleted succesfully\n"
             "notes.txt\tnot a WAV file name\n" +
                 in_ + "a.WAV\tCompleted succesfully\n" + "broken.wav\tCan't open WAV file\n");
+  EXPECT_EQ(run.err,
+            "orlavo-cli: notes.txt: not a WAV file name\n"
+            "orlavo-cli: broken.wav: Can't open WAV file\n");
   EXPECT_EQ(Mp3s(in_), QStringList({"a.mp3", "b.mp3"}));
   const testing::DecodedAudio decoded = testing::DecodeWithMpg123(in_ + "a.mp3");
   EXPECT_EQ(decoded.channels, 1);
@@ -76,6 +79,7 @@ TEST_F(CliEncodeTest, ExistingMp3sAreSkippedUnlessOverwriteSendsThemToTheTrash) 
   const Run skip = Cli({"a.WAV", "b.wav", "--out", out_});
   EXPECT_EQ(skip.exit_code, 0) << skip.err.toStdString();
   EXPECT_EQ(skip.out, "a.WAV\tCompleted succesfully\nb.wav\tskipped: already exists\n");
+  EXPECT_EQ(skip.err, "");
   EXPECT_EQ(Mp3s(out_), QStringList({"a.mp3", "b.mp3"}));
   EXPECT_EQ(Mp3s(in_), QStringList());
   EXPECT_EQ(testing::ReadFileBytes(out_ + "b.mp3"), testing::Bytes({'o', 'l', 'd'}));

@@ -98,5 +98,88 @@ if run "sort plan" sort --by artist --root "$s/sorted" "$s"; then
   grep -q "a.mp3: not moved" "$work/err" || fail "the sort did not report the folder"
 fi
 
+# Unreadable files and folders, as a user without rights over them: the suite
+# runs as root, for whom permission bits never bite. The reading commands list
+# what they can, name what they cannot ("cannot be read") and exit 1; the
+# writing commands refuse on a read-only folder and change nothing.
+nobody() { return 1; }
+if [ "$(id -u)" -ne 0 ]; then
+  echo "hostile-tree: unreadable cases skipped, they need root to switch to an unprivileged user"
+elif setpriv --reuid=nobody --regid=nogroup --clear-groups true 2> /dev/null; then
+  nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+elif runuser -u nobody -- true 2> /dev/null; then
+  nobody() { runuser -u nobody -- "$@"; }
+else
+  echo "hostile-tree: unreadable cases skipped, neither setpriv nor runuser can switch to nobody"
+fi
+if nobody true; then
+  chmod 755 "$work"
+  p=$work/perm
+  mkdir -p "$p/tree/ok" "$p/tree/closed" "$p/tree/nox" "$p/ro" "$p/out" "$p/home"
+  chmod 777 "$p/home"
+  for name in a b locked ok/c closed/d nox/e; do
+    { frame "${name: -1}"; frame x; printf 'TAG%-30s%-30s%-30s%-4s%-30s\x0c' "Song" "Band" "Album" "2001" ""; } > "$p/tree/$name.mp3"
+  done
+  cp "$p/tree/a.mp3" "$p/tree/b.mp3" "$p/ro/"
+  chmod 000 "$p/tree/locked.mp3" "$p/tree/closed"
+  chmod 644 "$p/tree/nox"
+  chmod 555 "$p/ro" "$p/out"
+  T=$p/tree
+  # name | arguments | a row that must be there | stderr lines that must be there
+  perm_reads=(
+    "scan|scan --subdirs $T|c.mp3|$T/closed/ $T/nox/"
+    "filter|filter --subdirs --no-v1 $T||$T/closed/ $T/nox/ $T/locked.mp3"
+    "filter v1|filter --subdirs --v1 $T|c.mp3|$T/closed/"
+    "info|info $T/locked.mp3 $T/nox/e.mp3 $T/a.mp3|Filename: a.mp3|$T/locked.mp3 $T/nox/e.mp3"
+    "names|names --add X --subdirs $T|c.mp3|$T/nox/"
+    "dupes|dupes --by tag --subdirs $T|c.mp3|$T/closed/ $T/locked.mp3"
+    "sort plan|sort --by artist --subdirs --root $p/sorted $T|Sort by Artist|$T/locked.mp3 $T/nox/"
+    "listgen|listgen --subdirs --out $p/home/list.txt --pattern %Filename%Tab%Title $T|lines written|$T/locked.mp3 $T/closed/"
+  )
+  for entry in "${perm_reads[@]}"; do
+    IFS='|' read -r what args row errs <<< "$entry"
+    # shellcheck disable=SC2086
+    nobody env HOME="$p/home" timeout 60 "$cli" $args > "$work/out" 2> "$work/err"
+    rc=$?
+    [ "$rc" -eq 1 ] || fail "unreadable $what: exit $rc, not 1: $(head -c 300 "$work/err")"
+    [ -z "$row" ] || grep -q "$row" "$work/out" || fail "unreadable $what: the readable files are not listed"
+    for e in $errs; do
+      grep -qxF "orlavo-cli: $e: cannot be read (Permission denied)" "$work/err" ||
+        fail "unreadable $what: $e is not reported: $(head -c 300 "$work/err")"
+    done
+    grep -q 'locked\|/e\.mp3\|/d\.mp3' "$work/out" && [ "$what" != names ] && [ "$what" != scan ] && [ "$what" != listgen ] &&
+      fail "unreadable $what lists a file it could not read"
+  done
+  plan=$(find "$p/home" -name 'Sort by Artist.txt' | head -1)
+  [ -n "$plan" ] && grep -q locked "$plan" && fail "the sort plan files a file whose tag it could not read"
+  nobody env HOME="$p/home" "$cli" sort --by artist --root "$p/out/sorted" "$p/ro" > "$work/out" 2> "$work/err" ||
+    fail "the plan of the read-only folder: $(cat "$work/err")"
+  cp "$(head -1 "$work/out")" "$p/plan.txt" && plan=$p/plan.txt
+
+  snapshot() { (cd "$p" && find ro out -print0 | sort -z | xargs -0 sha256sum 2> /dev/null; ls -lR ro out); }
+  perm_writes=(
+    "tag|tag --title New $p/ro/a.mp3"
+    "tag remove|tag --remove $p/ro/a.mp3"
+    "rename-from-tag|rename-from-tag $p/ro/a.mp3"
+    "names apply|names --add X --apply $p/ro"
+    "join|join --out $p/out/j.mp3 $p/ro/a.mp3 $p/ro/b.mp3"
+    "split|split --to $p/out --end 0:0:20 $p/ro/a.mp3"
+    "listgen|listgen --out $p/out/list.txt $p/ro"
+    "sort apply|sort --apply $plan --root $p/out/sorted --m3u-global"
+  )
+  before=$(snapshot)
+  for entry in "${perm_writes[@]}"; do
+    IFS='|' read -r what args <<< "$entry"
+    # shellcheck disable=SC2086
+    nobody env HOME="$p/home" timeout 60 "$cli" $args > "$work/out" 2> "$work/err"
+    rc=$?
+    [ "$rc" -eq 1 ] || fail "read-only $what: exit $rc, not 1: $(head -c 300 "$work/err")"
+    grep -q "^orlavo-cli: " "$work/err" || fail "read-only $what: no message"
+    [ "$(snapshot)" = "$before" ] || fail "read-only $what changed the folder"
+  done
+  chmod -R u+rwx "$p"
+  echo "hostile-tree: ${#perm_reads[@]} unreadable and ${#perm_writes[@]} read-only cases"
+fi
+
 echo "hostile-tree: $failures failures"
 [ "$failures" -eq 0 ]

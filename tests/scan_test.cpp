@@ -249,5 +249,31 @@ TEST_F(FilterTest, RunsOverTheOldListWhenTheRescanIsDeclined) {
   EXPECT_EQ(Apply({.v2_present = true}), QStringList({"only v2.mp3 | v2 tag"}));
 }
 
+// A file that vanished (or may not be read) since the scan has no tag to
+// miss: it is handed back, not listed as untagged. A folder that cannot be
+// listed is handed back by the scan.
+TEST_F(FilterTest, WhatCannotBeReadIsHandedBackNotTakenForUntagged) {
+  FilterTools tools{desktop_, progress_, reader_, checker_, false};
+  const QList<Refused> refused =
+      RunFilters(list_, {root_ + "gone.mp3", root_ + "only v2.mp3"},
+                 {.v1_not_present = true, .v2_not_present = true}, setup_.row_options(), tools);
+  EXPECT_EQ(Rows(list_), QStringList({"only v2.mp3 | v1 tag"}));
+  ASSERT_EQ(refused.size(), 1);
+  EXPECT_EQ(refused[0].path, root_ + "gone.mp3");
+  EXPECT_EQ(refused[0].reason, "No such file or directory");
+
+  setup_.main_folder = root_ + "missing/";
+  const ScanResult scan = ShowFiles(list_, setup_, desktop_);
+  EXPECT_EQ(list_.size(), 0);
+  ASSERT_EQ(scan.denied.size(), 1);
+  EXPECT_EQ(scan.denied[0].path, root_ + "missing/");
+  TellRefused(desktop_, scan.denied + refused);
+  ASSERT_EQ(desktop_.messages.size(), 1u);
+  EXPECT_EQ(desktop_.messages[0].text,
+            "These folders and files could not be read and were left out:\r\n" + root_ +
+                "missing/ (No such file or directory)\r\n" + root_ +
+                "gone.mp3 (No such file or directory)");
+}
+
 }  // namespace
 }  // namespace orlavo

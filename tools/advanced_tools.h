@@ -170,13 +170,20 @@ struct ToolContext {
 };
 
 // Marks a stoppable operation for its lifetime: BeginStoppable on creation,
-// ResetProgress when it goes out of scope, however the operation ends.
+// ResetProgress when it goes out of scope, however the operation ends. It
+// counts as a run until then as well: Stop turns the button back to "Close"
+// while the loop is still inside its event turn, and a Close pressed then
+// must not take the window down under the loop.
 class StoppableRun {
  public:
   StoppableRun(ToolsStatus& status, ReportList* list, bool hide_list) : status_(status) {
+    status_.BeginRun();
     status_.BeginStoppable(list, hide_list);
   }
-  ~StoppableRun() { status_.ResetProgress(); }
+  ~StoppableRun() {
+    status_.ResetProgress();
+    status_.EndRun();
+  }
   StoppableRun(const StoppableRun&) = delete;
   StoppableRun& operator=(const StoppableRun&) = delete;
 

@@ -449,6 +449,7 @@ void MainWindow::ShowFiles() {
   tools->setEnabled(true);
   SetTotal();
   EmptyPanel();
+  TellRefused(desktop_, result.denied);
 }
 
 void MainWindow::ApplyFilters() {
@@ -482,6 +483,7 @@ void MainWindow::ApplyFilters() {
   percent_label_->setText(QStringLiteral("0%"));
   if (hide) view_->setVisible(true);
   EmptyPanel();
+  TellRefused(desktop_, result.denied);
 }
 
 int MainWindow::SelectedRow() const {

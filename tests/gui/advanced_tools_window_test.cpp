@@ -6,9 +6,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 #include "app/flags.h"
 #include "app/gui/main_window.h"
@@ -262,6 +264,45 @@ TEST_F(AdvancedToolsWindowTest, PaneListKeysRemoveRowsAndOpenFiles) {
   gen->list_view()->SelectRow(0);
   QTest::keyClick(gen->list_view(), Qt::Key_Delete);
   EXPECT_EQ(gen->generator().preview().size(), 2);
+}
+
+// A click lands while a tool's loop is inside its event turn: Stop and then
+// Close on the button that reads it again, or Close during a loop that
+// cannot be stopped. The window must outlive the loop, whatever the event
+// loop does with the deletion meanwhile, and go once the loop has returned.
+TEST_F(AdvancedToolsWindowTest, ClosingDuringALoopWaitsUntilTheLoopReturns) {
+  struct Case {
+    const char* what;
+    int clicks;
+    std::function<void(FileNameEditor&)> run;
+  };
+  const Case cases[] = {
+      {"reload, Stop then Close", 2, [](FileNameEditor& e) { e.Fill(); }},
+      {"rename, Close", 1, [](FileNameEditor& e) { e.RenameConfirmed(); }},
+  };
+  for (const Case& c : cases) {
+    QPointer<AdvancedToolsWindow> w = Open();
+    ASSERT_NE(w, nullptr);
+    auto* pane = qobject_cast<FileNameEditorPane*>(w->pane(ToolCode::kFileNameEditor));
+    ASSERT_NE(pane, nullptr);
+    int turns = 0;
+    bool alive_after_close = false;
+    desktop_.on_events = [&] {
+      if (++turns == 1) {
+        QTimer::singleShot(0, w, [&] {
+          for (int i = 0; i < c.clicks; ++i) w->exit_button()->PerformClick();
+        });
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        alive_after_close = !w.isNull() && !w->isVisible();
+      }
+    };
+    c.run(pane->editor());
+    desktop_.on_events = nullptr;
+    EXPECT_TRUE(alive_after_close) << c.what;
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull()) << c.what;
+  }
 }
 
 }  // namespace

@@ -147,6 +147,7 @@ void DuplicatesLocator::Load() {
   } else {
     GetFolderFiles(options.main_folder, kFileMask, paths, walk);
   }
+  refused_ = paths.Denied;
   // Sizes to the byte, so that equal texts mean equal sizes, whatever unit the
   // other lists show.
   const RowOptions rows{options.prefix_dir, QStringLiteral("Bytes"), options.main_folder};
@@ -171,6 +172,8 @@ void DuplicatesLocator::Load() {
       file.ref = CleanTagText(RecordText(tag.Artist)) + QStringLiteral(" - ") +
                  CleanTagText(RecordText(tag.Title));
       file.ref.remove(QChar(u'\0'));
+    } else if (QString why = WhyUnreadable(path); !why.isEmpty()) {
+      refused_ << Refused{path, why};
     }
     // The size is taken now, beside the tag: every row is read when marking,
     // and a size looked up then would cost a file-system query per row there.

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "app/file_ops.h"
+#include "app/folder_walk.h"
 #include "app/report_list.h"
 #include "tools/advanced_tools.h"
 
@@ -74,6 +75,10 @@ class DuplicatesLocator {
   // the size unit of the options. Stoppable; a stop keeps the rows loaded
   // until then.
   void Load();
+  // What the last Load could not read: folders (ending in "/"), whose files
+  // are left out, and files whose tag could not be read (they stay in the
+  // list; only the tag criterion misses them).
+  const QList<Refused>& refused() const { return refused_; }
   // "Start": marks (selects) the duplicates under the criterion, then shows
   // the report. Returns the number marked.
   int Start();
@@ -99,6 +104,7 @@ class DuplicatesLocator {
   ToolContext context_;
   ReportList files_;
   ReportList report_;
+  QList<Refused> refused_;
   DupeCriterion criterion_ = DupeCriterion::kSize;
   bool loaded_once_ = false;
   bool started_ = false;

@@ -78,6 +78,7 @@ void FileNameEditor::Fill() {
   // reset here would leave "varX" in the text with the variable off.
   list_.Clear();
   unreadable_.clear();
+  denied_.clear();
   const Options& options = context_.options;
   StoppableRun run(context_.status, &list_, options.render_list_invisible);
   context_.status.SetCaption(kWorkingPleaseWait);
@@ -90,6 +91,7 @@ void FileNameEditor::Fill() {
     GetFolderFiles(options.main_folder, kFileMask, paths, walk);
   }
   unreadable_ = paths.Unreadable;
+  denied_ = paths.Denied;
 
   const int total = static_cast<int>(paths.Items.size());
   for (int i = 0; i < total && !StopRequested; ++i) {
@@ -352,6 +354,8 @@ RenameReport FileNameEditor::RenameFiles() {
 
 RenameReport FileNameEditor::RenameConfirmed() {
   BusyScope busy(busy_);
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   RenameReport report;
   Desktop& desktop = context_.desktop;
 
@@ -448,6 +452,8 @@ void FileNameEditor::MoveSelectedRow(bool up) {
 
 void FileNameEditor::ImportFromTags(const QString& pattern) {
   BusyScope busy(busy_);
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   const int count = list_.SelectedCount();
   if (count > 1 &&
       !context_.desktop.AskYesNo(

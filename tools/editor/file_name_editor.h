@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "app/file_ops.h"
+#include "app/folder_walk.h"
 #include "app/report_list.h"
 #include "tools/advanced_tools.h"
 
@@ -132,6 +133,8 @@ class FileNameEditor {
   void Fill();
   // Names of the last fill left out because they are not valid UTF-8.
   const QStringList& unreadable() const { return unreadable_; }
+  // Folders the last Fill could not read (their files are not in the list).
+  const QList<Refused>& denied() const { return denied_; }
 
   // The mode buttons.
   void AddCharacters();
@@ -242,6 +245,7 @@ class FileNameEditor {
   ReportList list_;
   EditorInputs inputs_;
   QStringList unreadable_;
+  QList<Refused> denied_;
   std::unique_ptr<SyntaxChecker> checker_;
   std::function<void(const QStringList&)> files_deleted_;
   std::function<RenameResult(const QString&, const QString&)> renamer_;

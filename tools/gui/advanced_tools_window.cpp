@@ -1,6 +1,7 @@
 #include "tools/gui/advanced_tools_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -174,6 +175,11 @@ void AdvancedToolsWindow::RefreshStatus() {
   exit_->SetCaption(status_.exit_caption());
   if (deletion_held_ && !status_.run_active()) {
     deletion_held_ = false;
+    // Qt drops a deferred delete posted while an earlier one was taken and
+    // the object still has events waiting: without clearing those, this
+    // second request would be dropped and the window would stay, hidden, for
+    // good. They are for a window about to go anyway.
+    QCoreApplication::removePostedEvents(this);
     deleteLater();
   }
 }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/desktop.h"
+#include "app/file_ops.h"
 #include "app/flags.h"
 #include "app/folder_walk.h"
 #include "app/helpers.h"
@@ -297,6 +298,7 @@ void ListGenerator::ShowFiles() {
   } else {
     GetFolderFiles(options.main_folder, kFileMask, paths, walk);
   }
+  denied_ = paths.Denied;
   preview_.Clear();
 
   // Rows take their sorted place: the paths are put in the list's order first.
@@ -459,6 +461,13 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
       context_.pellox.ReadMP3(full, &info);
       values.duration = info.Duration;
     }
+    // Asked only when a read came back empty: most files cost nothing more.
+    const bool duration_empty = needs_duration && values.duration.value_or(0) == 0;
+    if ((needs_tag && tag.Exists != 1) || duration_empty) {
+      if (QString why = WhyUnreadable(full); !why.isEmpty()) {
+        report.unreadable << Refused{full, why};
+      }
+    }
     values.path = row.tag.isEmpty() ? FolderOf(row.text) : row.tag;
     values.file_name = FileNameOf(row.text);
     if (uses_var) {
@@ -479,7 +488,7 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
     report.written = false;
   }
   if (report.written) {
-    report.written = file.commit();
+    report.written = CommitSynced(file).isEmpty();
   } else {
     file.cancelWriting();
   }

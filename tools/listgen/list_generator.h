@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/folder_walk.h"
 #include "app/report_list.h"
 #include "formats/records.h"
 #include "tools/advanced_tools.h"
@@ -126,6 +127,9 @@ struct ListFileReport {
   bool written = true;  // false when it could not be created or written
   int lines = 0;        // file lines written (the header not counted)
   bool stopped = false;
+  // Files whose tag or stream the pattern needed and that could not be read:
+  // their lines are written with those fields empty.
+  QList<Refused> unreadable;
 };
 
 class ListGenerator {
@@ -173,6 +177,8 @@ class ListGenerator {
 
   // "Show files": the preview list refilled from the main folder. Stoppable.
   void ShowFiles();
+  // Folders the last Show files could not read (their files are not listed).
+  const QList<Refused>& denied() const { return denied_; }
   // "ascending" / "descending".
   void SortAscending();
   void SortDescending();
@@ -196,6 +202,7 @@ class ListGenerator {
 
   ToolContext context_;
   ReportList preview_;
+  QList<Refused> denied_;
   QString pattern_;
   std::array<bool, kListBoxCount> checked_{};
   // Bytes, KB, MB.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/desktop.h"
+#include "app/file_ops.h"
 #include "app/flags.h"
 #include "app/folder_walk.h"
 #include "app/helpers.h"
@@ -115,6 +116,7 @@ void Mp3Sorter::Scan() {
   } else {
     GetFolderFiles(options.main_folder, kFileMask, paths, walk);
   }
+  refused_ = paths.Denied;
   const int total = static_cast<int>(paths.Items.size());
   BulkAdd bulk(list_);
   for (int i = 0; i < total && !StopRequested; ++i) {
@@ -124,6 +126,12 @@ void Mp3Sorter::Scan() {
     const QFileInfo info(path);
     ID3v1Tag tag{};
     context_.pellox.ReadID3v1(path, &tag);
+    if (tag.Exists != 1) {
+      if (QString why = WhyUnreadable(path); !why.isEmpty()) {
+        refused_ << Refused{path, why};
+        continue;
+      }
+    }
     int genre = tag.Genre;
     QDateTime created = info.birthTime();
     if (!created.isValid()) created = info.lastModified();
@@ -173,6 +181,8 @@ void Mp3Sorter::SetBar(int bar, qint64 current, qint64 total) {
 }
 
 bool Mp3Sorter::Sort() {
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   const SortOptionInfo& info = SortOptionOf(option_);
   const QString root = Root();
   if (root.isEmpty()) {
@@ -247,11 +257,16 @@ bool Mp3Sorter::Sort() {
   // Unbuffered: a write that fails on a full disk fails here and the save is
   // abandoned; a buffered one would fail only in the flush at commit, which
   // still renames the short file into place.
+  QString error;
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-      file.write(bytes) != bytes.size() || !file.commit()) {
+      file.write(bytes) != bytes.size()) {
+    error = file.errorString();
+  } else {
+    error = CommitSynced(file);
+  }
+  if (!error.isEmpty()) {
     context_.desktop.Inform(
-        QString(),
-        QStringLiteral("The sort file %1 could not be written: %2").arg(path, file.errorString()),
+        QString(), QStringLiteral("The sort file %1 could not be written: %2").arg(path, error),
         Desktop::Icon::kCritical);
     return false;
   }
@@ -273,6 +288,8 @@ void Mp3Sorter::PressAction() {
 }
 
 PlanRun Mp3Sorter::Continue() {
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   const QString root = Root();
   progress_.visible = true;
   progress_.root_label = kFoldersIn + root;

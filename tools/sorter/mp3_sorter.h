@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 
+#include "app/folder_walk.h"
 #include "app/report_list.h"
 #include "formats/records.h"
 #include "tools/advanced_tools.h"
@@ -137,6 +138,10 @@ class Mp3Sorter {
   void Open();
   // "Re-Scan". Stoppable; the window's Stop empties the list.
   void Scan();
+  // What the last Scan could not read: folders (ending in "/") and files
+  // whose tags could not be read. Neither is in the list, so that no plan
+  // files a song under the empty tag of a file it could not read.
+  const QList<Refused>& refused() const { return refused_; }
   // "Browse...": a chosen folder becomes the root (with a closing "/").
   void Browse();
   // "click here": after the question, the rows whose five tag columns are
@@ -206,6 +211,7 @@ class Mp3Sorter {
   ToolContext context_;
   ReportList list_;
   ReportList errors_;
+  QList<Refused> refused_;
   QString root_path_;
   SortOption option_ = SortOption::kArtist;
   bool has_errors_ = false;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSaveFile>
 
+#include "app/file_ops.h"
 #include "app/helpers.h"
 #include "app/program_title.h"
 
@@ -52,10 +53,10 @@ QString WritePlaylist(const Playlist& list) {
   // abandoned; a buffered one would fail only in the flush at commit, which
   // still renames the short file into place.
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-      file.write(bytes) != bytes.size() || !file.commit()) {
+      file.write(bytes) != bytes.size()) {
     return file.errorString();
   }
-  return {};
+  return CommitSynced(file);
 }
 
 }  // namespace

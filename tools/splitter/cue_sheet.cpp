@@ -1,11 +1,15 @@
 #include "tools/splitter/cue_sheet.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 #include "app/file_ops.h"
 #include "app/helpers.h"
@@ -231,6 +235,12 @@ std::optional<QString> SaveCueText(const QString& program_folder, const QString&
   const QByteArray bytes = text.toUtf8();
   if (!temp.open() || temp.write(bytes) != bytes.size() || !temp.flush()) {
     *error = temp.errorString();
+    return std::nullopt;
+  }
+  // The sheet gets its name only once the disk has its bytes: a write error
+  // reported at the sync must not leave a short sheet under a final name.
+  if (::fdatasync(temp.handle()) != 0 && errno != EINVAL) {
+    *error = QString::fromLocal8Bit(std::strerror(errno));
     return std::nullopt;
   }
   temp.close();

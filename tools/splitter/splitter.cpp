@@ -505,6 +505,8 @@ QString Splitter::PreviewPath() const {
 }
 
 bool Splitter::Preview() {
+  // Its loop lets events in: the window must not go while it runs.
+  ToolRun holds_window(context_.status);
   auto fail = [this](const QString& description) {
     context_.status.ResetProgress();
     Inform(description, Desktop::Icon::kCritical);
