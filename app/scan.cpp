@@ -165,9 +165,13 @@ QList<Refused> RunFilters(ReportList& list, const QStringList& paths, const Filt
     // One read serves every filter that looks at the same tag.
     ID3v1Tag v1{};
     if (read_v1) tools.id3v1.ReadID3v1(path, &v1);
-    const bool v2_exists = read_v2 && ID3v2Exists(path);
+    // A file that shows no tag at all may be one that cannot be read: the
+    // ID3v2 check's open tells; without it, one more look does.
+    QString why;
+    const bool v2_exists = read_v2 && ID3v2Exists(path, &why);
     if ((read_v1 || read_v2) && v1.Exists != 1 && !v2_exists) {
-      if (QString why = WhyUnreadable(path); !why.isEmpty()) {
+      if (!read_v2) why = WhyUnreadable(path);
+      if (!why.isEmpty()) {
         denied << Refused{path, why};
         tools.desktop.LetEventsRun();
         continue;

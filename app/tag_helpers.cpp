@@ -1,10 +1,13 @@
 #include "app/tag_helpers.h"
 
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "app/helpers.h"
+#include "formats/byte_source.h"
 #include "formats/id3v1.h"
 #include "formats/text_encoding.h"
 
@@ -64,6 +67,18 @@ bool BlankID3v1(const QString& fileName) {
 
 ID3v2Tag ReadID3v2(const QString& fileName) {
   return ReadID3v2Tag(NativeName(fileName).constData());
+}
+
+bool ID3v2Exists(const QString& fileName, QString* why_unreadable) {
+  errno = 0;
+  FileSource source(NativeName(fileName).constData());
+  if (!source.ok()) {
+    // A file that opens but is not a regular file leaves errno alone: it is
+    // readable, just not an MP3.
+    if (errno != 0) *why_unreadable = QString::fromLocal8Bit(std::strerror(errno));
+    return false;
+  }
+  return HasID3v2Tag(source);
 }
 
 bool ID3v2Exists(const QString& fileName) { return HasID3v2Tag(NativeName(fileName).constData()); }

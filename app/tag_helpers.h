@@ -38,6 +38,9 @@ bool BlankID3v1(const QString& fileName);
 ID3v2Tag ReadID3v2(const QString& fileName);
 // ReadID3v2(fileName).Exists without reading the tag's frames.
 bool ID3v2Exists(const QString& fileName);
+// The same, and when the file could not be opened, the reason in
+// *why_unreadable (left as it was otherwise): one open answers both.
+bool ID3v2Exists(const QString& fileName, QString* why_unreadable);
 
 template <size_t N>
 QString RecordText(const char (&field)[N]) {

@@ -130,6 +130,7 @@ if nobody true; then
     "scan|scan --subdirs $T|c.mp3|$T/closed/ $T/nox/"
     "filter|filter --subdirs --no-v1 $T||$T/closed/ $T/nox/ $T/locked.mp3"
     "filter v1|filter --subdirs --v1 $T|c.mp3|$T/closed/"
+    "filter v2|filter --subdirs --no-v2 $T|c.mp3|$T/closed/ $T/locked.mp3"
     "info|info $T/locked.mp3 $T/nox/e.mp3 $T/a.mp3|Filename: a.mp3|$T/locked.mp3 $T/nox/e.mp3"
     "names|names --add X --subdirs $T|c.mp3|$T/nox/"
     "dupes|dupes --by tag --subdirs $T|c.mp3|$T/closed/ $T/locked.mp3"
