@@ -307,8 +307,9 @@ void WindowChrome::PressTitleButton(int index) {
       } else {
         if (compositor_places_) {
           state_resize_pending_ = true;
+          // The normal size comes back with the compositor's answer; a
+          // size set before it would break the protocol.
           window_->showNormal();
-          window_->resize(normal_geometry_.size());
         } else {
           window_->setGeometry(normal_geometry_);
           window_->showNormal();

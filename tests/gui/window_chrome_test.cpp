@@ -171,6 +171,24 @@ TEST_F(ChromeTest, CornerDragResizesTheWindowWhereNoSystemResizeIsOffered) {
   EXPECT_FALSE(chrome_->plain());
 }
 
+TEST_F(ChromeTest, MaximizeByTheWindowSystemShowsOnTheButtonAndMenu) {
+  auto window = MakeWindow();
+  window->show();
+  const QRect normal = window->geometry();
+  window->showMaximized();
+  EXPECT_TRUE(chrome_->maximized());
+  EXPECT_TRUE(chrome_->menu_action(WindowChrome::kRestore)->isEnabled());
+  EXPECT_EQ(chrome_->title_button(1)->glyph(), TitleBarButton::Glyph::kRestore);
+  // The title-bar button then restores the size the window had before.
+  chrome_->PressTitleButton(1);
+  EXPECT_FALSE(chrome_->maximized());
+  EXPECT_EQ(window->size(), normal.size());
+  window->showMaximized();
+  window->showNormal();
+  EXPECT_FALSE(chrome_->maximized());
+  EXPECT_EQ(chrome_->title_button(1)->glyph(), TitleBarButton::Glyph::kMaximize);
+}
+
 TEST_F(ChromeTest, WindowMenuItemsAndTheirGreyedStates) {
   auto window = MakeWindow();
   window->show();
