@@ -78,6 +78,10 @@ class SkinCanvas {
 // An unloaded skin gives the plain frame of `frame_color`.
 QImage RenderSkin(const Skin& skin, QSize size, qreal dpr, const QColor& background,
                   const QColor& frame_color, SkinCanvas* canvas = nullptr);
+// The same through a painter's raster operations, at any ratio (RenderSkin
+// lays the pieces on the pixels itself where the ratio is 1).
+QImage RenderSkinWithPainter(const Skin& skin, QSize size, qreal dpr, const QColor& background,
+                             const QColor& frame_color, SkinCanvas* canvas = nullptr);
 // The background colour inside a one-pixel frame.
 QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame,
                         SkinCanvas* canvas = nullptr);
