@@ -333,11 +333,33 @@ void WindowChrome::RecordLayout() {
 }
 
 void WindowChrome::ApplyLayout(bool plain) {
-  if (!plain) {
+  if (plain) {
+    RestLayout(true);
+  } else {
+    RestLayout(false);
     layout_.ApplyLayout(window_);
     title_->setFixedWidth(qMax(60, qMin(220, window_->width() - 130)));
   }
   ApplySkin(plain);
+}
+
+void WindowChrome::RestLayout(bool rest) {
+  QLayout* layout = window_->layout();
+  if (layout == nullptr) return;
+  if (rest) {
+    // The controls stay where they are while the size changes, as the
+    // plain frame shows: the layout places them once, when it ends.
+    if (skinned_ && layout->isEnabled()) {
+      layout->setEnabled(false);
+      layout_resting_ = true;
+    }
+    return;
+  }
+  if (!layout_resting_) return;
+  layout_resting_ = false;
+  layout->setEnabled(true);
+  layout->invalidate();
+  layout->activate();
 }
 
 void WindowChrome::ReloadSkin() {
@@ -347,6 +369,7 @@ void WindowChrome::ReloadSkin() {
 
 void WindowChrome::SetSkinned(bool on) {
   skinned_ = on;
+  if (!on) RestLayout(false);
   window_->setAttribute(Qt::WA_OpaquePaintEvent, on);
   window_->setAutoFillBackground(!on);
   if (!on) window_->clearMask();

@@ -110,6 +110,7 @@ class WindowChrome : public QObject {
   void StartMove(QPoint global);
   void StartResize(DragZone zone, QPoint global);
   void UpdatePointer(QPoint pos);
+  void RestLayout(bool rest);
   void SetMaximized(bool on);
   void SetMaximizedMenu();
 
@@ -125,6 +126,7 @@ class WindowChrome : public QObject {
   QRegion outline_;  // empty when the window is a full rectangle
   bool compositor_places_;
   bool state_resize_pending_ = false;
+  bool layout_resting_ = false;
   int system_moves_asked_ = 0;
   bool plain_ = false;
   bool skinned_ = true;

@@ -120,10 +120,15 @@ TEST_F(ChromeTest, ResizingShowsThePlainRedFrameUntilItEnds) {
     EXPECT_EQ(shot.pixel(p), qRgb(255, 0, 0)) << p.x() << "," << p.y();
   }
   EXPECT_EQ(QColor(shot.pixel(2, 2)), ColorScheme().BGColor());
-  // The end of the resize brings the skin back and re-lays out the buttons.
+  // Further steps leave the controls where they are...
+  const QRect edit = edit_->geometry();
+  window->resize(760, 480);
+  EXPECT_EQ(edit_->geometry(), edit);
+  // ...until the end of the resize brings the skin back and lays them out.
   EXPECT_TRUE(QTest::qWaitFor([this] { return !chrome_->plain(); }, 5000));
   EXPECT_FALSE(window->mask().isEmpty());
-  EXPECT_EQ(chrome_->title_button(2)->geometry().right(), 700 - 50 + 21);
+  EXPECT_EQ(chrome_->title_button(2)->geometry().right(), 760 - 50 + 21);
+  EXPECT_EQ(edit_->width(), edit.width() + 60);
 }
 
 TEST_F(ChromeTest, MissingSkinLeavesThePlainFrameOfTheSchemeColours) {
