@@ -53,6 +53,12 @@ std::vector<SkinPiece> SkinLayout(int w, int h, bool draw_bg) {
   return out;
 }
 
+QRect SkinInterior(QSize size) {
+  // Inside the left and right edge tiles (28 and 30 wide), below the top
+  // pieces (80 at most) and above the bottom corners (59 at most).
+  return QRect(QPoint(28, 80), QPoint(size.width() - 31, size.height() - 60));
+}
+
 QString SkinSettingsFile(const QString& folder) {
   return QDir(folder).filePath(QStringLiteral("SkinSettings.ini"));
 }

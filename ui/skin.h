@@ -37,6 +37,10 @@ struct SkinPiece {
 // order (tiles first when draw_bg, then edges, then corners).
 std::vector<SkinPiece> SkinLayout(int w, int h, bool draw_bg);
 
+// The part of a window of that size that no frame piece reaches (only the
+// background tiles do).
+QRect SkinInterior(QSize size);
+
 struct Skin {
   QString name;
   QString folder;

@@ -482,12 +482,21 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
       QPainter p(window_);
       // Outside the outline stays transparent where the mask does not cut
       // the window's picture.
-      p.setClipRegion(outline_.isEmpty() ? e->region() : e->region() & outline_);
+      const QRegion clip = outline_.isEmpty() ? e->region() : e->region() & outline_;
+      p.setClipRegion(clip);
       if (plain_ || frame_.isNull()) {
         PaintPlainFrame(p, window_->size(), CurrentColorScheme().BGColor(), kPlainFrameColor);
-      } else {
-        p.drawImage(QPoint(0, 0), frame_);
+        return false;
       }
+      // Without tiles the middle of the picture is the window colour: filled,
+      // not copied, so a repaint moves little more memory than an unskinned one.
+      const QRect middle =
+          skin_.loaded() && !skin_.draw_bg ? SkinInterior(window_->size()) : QRect();
+      if (!middle.isEmpty()) {
+        p.fillRect(middle, CurrentColorScheme().BGColor());
+        p.setClipRegion(clip - middle);
+      }
+      p.drawImage(QPoint(0, 0), frame_);
       return false;
     }
     case QEvent::Show:

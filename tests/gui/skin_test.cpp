@@ -123,6 +123,13 @@ TEST(SkinRenderTest, PiecesLaidOnThePixelsMatchThePaintersRasterOperations) {
         const QImage painted = RenderSkinWithPainter(skin, size, 1.0, bg, Qt::white);
         EXPECT_EQ(fast, painted) << name << " " << draw_bg << " " << size.width() << "x"
                                  << size.height();
+        // No piece reaches the interior: the window colour fills it there.
+        const QRect middle = SkinInterior(size);
+        for (int y = middle.top(); !draw_bg && y <= middle.bottom(); ++y) {
+          for (int x = middle.left(); x <= middle.right(); ++x) {
+            ASSERT_EQ(QColor(fast.pixel(x, y)), bg) << name << " " << x << "," << y;
+          }
+        }
       }
     }
   }
