@@ -37,6 +37,10 @@ struct SkinPiece {
 // order (tiles first when draw_bg, then edges, then corners).
 std::vector<SkinPiece> SkinLayout(int w, int h, bool draw_bg);
 
+// The part of a window of that size that no frame piece reaches (only the
+// background tiles do).
+QRect SkinInterior(QSize size);
+
 struct Skin {
   QString name;
   QString folder;
@@ -78,6 +82,10 @@ class SkinCanvas {
 // An unloaded skin gives the plain frame of `frame_color`.
 QImage RenderSkin(const Skin& skin, QSize size, qreal dpr, const QColor& background,
                   const QColor& frame_color, SkinCanvas* canvas = nullptr);
+// The same through a painter's raster operations, at any ratio (RenderSkin
+// lays the pieces on the pixels itself where the ratio is 1).
+QImage RenderSkinWithPainter(const Skin& skin, QSize size, qreal dpr, const QColor& background,
+                             const QColor& frame_color, SkinCanvas* canvas = nullptr);
 // The background colour inside a one-pixel frame.
 QImage RenderPlainFrame(QSize size, qreal dpr, const QColor& background, const QColor& frame,
                         SkinCanvas* canvas = nullptr);

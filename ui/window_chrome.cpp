@@ -46,6 +46,13 @@ QString GlyphFile(TitleBarButton::Glyph glyph) {
   return {};
 }
 
+// Under Wayland a client cannot place its own windows and a window mask only
+// limits where the pointer reaches: the compositor moves, maximizes and
+// places, and the rounded outline is made of transparent pixels.
+bool CompositorPlacesWindows() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 // A picture drawn on white: white becomes see-through.
 QPixmap PictureOnWhite(const QString& file) {
   QPixmap pixmap(file);
@@ -119,12 +126,16 @@ WindowChrome::WindowChrome(QWidget* window, const QString& program_folder, Hooks
       window_(window),
       program_folder_(program_folder),
       settings_(program_folder),
-      hooks_(std::move(hooks)) {
+      hooks_(std::move(hooks)),
+      compositor_places_(CompositorPlacesWindows()) {
   setObjectName(QStringLiteral("WindowChrome"));
   window_->setWindowFlag(Qt::FramelessWindowHint, true);
   window_->setMouseTracking(true);
   window_->setAutoFillBackground(false);
   window_->setAttribute(Qt::WA_OpaquePaintEvent, true);
+  // Pixels outside the outline are cleared to transparent before each paint;
+  // without it they keep whatever was painted there last.
+  if (compositor_places_) window_->setAttribute(Qt::WA_TranslucentBackground, true);
   if (QLayout* layout = window_->layout()) {
     layout->setContentsMargins(kFrameMargins);
     // The layout's own minimum keeps every control whole; the frame is
@@ -231,6 +242,13 @@ QAction* WindowChrome::AddMenuItem(const QString& caption, std::function<void()>
   return a;
 }
 
+void WindowChrome::SetMaximized(bool on) {
+  maximized_ = on ? 2 : 0;
+  buttons_[1]->SetGlyph(on ? TitleBarButton::Glyph::kRestore : TitleBarButton::Glyph::kMaximize);
+  buttons_[1]->setToolTip(on ? QStringLiteral("Restore") : QStringLiteral("Maximize"));
+  SetMaximizedMenu();
+}
+
 void WindowChrome::SetMaximizedMenu() {
   menu_action(kRestore)->setEnabled(maximized());
   menu_action(kMaximize)->setEnabled(!maximized());
@@ -275,22 +293,29 @@ void WindowChrome::PressTitleButton(int index) {
       break;
     case 1:
       if (!maximized()) {
-        maximized_ = 2;
         normal_geometry_ = window_->geometry();
-        // The screen less the panels and docks the desktop keeps, wherever
-        // they stand.
-        QScreen* screen = window_->screen();
-        if (screen != nullptr) window_->setGeometry(screen->availableGeometry());
-        buttons_[1]->SetGlyph(TitleBarButton::Glyph::kRestore);
-        buttons_[1]->setToolTip(QStringLiteral("Restore"));
+        if (compositor_places_) {
+          // The compositor knows the panels and picks the place.
+          state_resize_pending_ = true;
+          window_->showMaximized();
+        } else if (QScreen* screen = window_->screen()) {
+          // The screen less the panels and docks the desktop keeps, wherever
+          // they stand.
+          window_->setGeometry(screen->availableGeometry());
+        }
+        SetMaximized(true);
       } else {
-        maximized_ = 0;
-        window_->setGeometry(normal_geometry_);
-        window_->showNormal();
-        buttons_[1]->SetGlyph(TitleBarButton::Glyph::kMaximize);
-        buttons_[1]->setToolTip(QStringLiteral("Maximize"));
+        if (compositor_places_) {
+          state_resize_pending_ = true;
+          // The normal size comes back with the compositor's answer; a
+          // size set before it would break the protocol.
+          window_->showNormal();
+        } else {
+          window_->setGeometry(normal_geometry_);
+          window_->showNormal();
+        }
+        SetMaximized(false);
       }
-      SetMaximizedMenu();
       settle_.stop();
       ApplyLayout(false);
       break;
@@ -308,11 +333,33 @@ void WindowChrome::RecordLayout() {
 }
 
 void WindowChrome::ApplyLayout(bool plain) {
-  if (!plain) {
+  if (plain) {
+    RestLayout(true);
+  } else {
+    RestLayout(false);
     layout_.ApplyLayout(window_);
     title_->setFixedWidth(qMax(60, qMin(220, window_->width() - 130)));
   }
   ApplySkin(plain);
+}
+
+void WindowChrome::RestLayout(bool rest) {
+  QLayout* layout = window_->layout();
+  if (layout == nullptr) return;
+  if (rest) {
+    // The controls stay where they are while the size changes, as the
+    // plain frame shows: the layout places them once, when it ends.
+    if (skinned_ && layout->isEnabled()) {
+      layout->setEnabled(false);
+      layout_resting_ = true;
+    }
+    return;
+  }
+  if (!layout_resting_) return;
+  layout_resting_ = false;
+  layout->setEnabled(true);
+  layout->invalidate();
+  layout->activate();
 }
 
 void WindowChrome::ReloadSkin() {
@@ -322,6 +369,7 @@ void WindowChrome::ReloadSkin() {
 
 void WindowChrome::SetSkinned(bool on) {
   skinned_ = on;
+  if (!on) RestLayout(false);
   window_->setAttribute(Qt::WA_OpaquePaintEvent, on);
   window_->setAutoFillBackground(!on);
   if (!on) window_->clearMask();
@@ -353,13 +401,17 @@ void WindowChrome::Render() {
     window_->update();
     return;
   }
+  outline_ = QRegion();
   if (plain_) {
     frame_ = QImage();
     window_->clearMask();
   } else {
     frame_ = RenderSkin(skin_, size, dpr, scheme.BGColor(), scheme.FGColor(), &canvas_);
     if (skin_.loaded()) {
-      window_->setMask(SkinOutline(size));
+      outline_ = SkinOutline(size);
+      // A Wayland mask would also keep repaints off the corners, leaving
+      // there what the plain frame painted; the painting is clipped instead.
+      if (!compositor_places_) window_->setMask(outline_);
     } else {
       window_->clearMask();
     }
@@ -369,11 +421,14 @@ void WindowChrome::Render() {
 
 void WindowChrome::StartMove(QPoint global) {
   QWindow* handle = window_->windowHandle();
+  ++system_moves_asked_;
   if (handle != nullptr && handle->startSystemMove()) {
     drag_ = Drag::kSystem;
     return;
   }
-  drag_ = Drag::kMove;
+  // Refused (no pointer press the compositor knows of): a Wayland window
+  // cannot place itself, so the drag does nothing there.
+  drag_ = compositor_places_ ? Drag::kNone : Drag::kMove;
   drag_offset_ = global - window_->pos();
 }
 
@@ -425,12 +480,23 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
       if (!skinned_) return false;
       auto* e = static_cast<QPaintEvent*>(event);
       QPainter p(window_);
-      p.setClipRegion(e->region());
+      // Outside the outline stays transparent where the mask does not cut
+      // the window's picture.
+      const QRegion clip = outline_.isEmpty() ? e->region() : e->region() & outline_;
+      p.setClipRegion(clip);
       if (plain_ || frame_.isNull()) {
         PaintPlainFrame(p, window_->size(), CurrentColorScheme().BGColor(), kPlainFrameColor);
-      } else {
-        p.drawImage(QPoint(0, 0), frame_);
+        return false;
       }
+      // Without tiles the middle of the picture is the window colour: filled,
+      // not copied, so a repaint moves little more memory than an unskinned one.
+      const QRect middle =
+          skin_.loaded() && !skin_.draw_bg ? SkinInterior(window_->size()) : QRect();
+      if (!middle.isEmpty()) {
+        p.fillRect(middle, CurrentColorScheme().BGColor());
+        p.setClipRegion(clip - middle);
+      }
+      p.drawImage(QPoint(0, 0), frame_);
       return false;
     }
     case QEvent::Show:
@@ -442,7 +508,17 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::WindowTitleChange:
       title_->setText(window_->windowTitle());
       return false;
-    case QEvent::WindowStateChange:
+    case QEvent::WindowStateChange: {
+      // The compositor or window manager maximized or restored the window
+      // itself (a key, a double click): the button and menu follow.
+      const bool state_maximized = window_->windowState() & Qt::WindowMaximized;
+      if (state_maximized && !maximized()) {
+        normal_geometry_ = window_->normalGeometry();
+        SetMaximized(true);
+      } else if (!state_maximized && maximized() &&
+                 (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMaximized)) {
+        SetMaximized(false);
+      }
       if (window_->isMinimized()) {
         minimized_ = true;
       } else if (minimized_) {
@@ -451,11 +527,20 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
         ApplySkin(false);
       }
       return false;
+    }
     case QEvent::Resize:
       if (window_->isMinimized()) return false;
       if (!shown_ || !layout_.recorded()) {
         // Sized before it shows: laid out directly.
         if (layout_.recorded()) layout_.ApplyLayout(window_);
+        return false;
+      }
+      if (state_resize_pending_) {
+        // The size the compositor gives a maximized or restored window: no
+        // drag goes on, so the full skin at once.
+        state_resize_pending_ = false;
+        settle_.stop();
+        ApplyLayout(false);
         return false;
       }
       ApplyLayout(true);

@@ -95,6 +95,8 @@ class WindowChrome : public QObject {
   QLabel* title_label() const { return title_; }
   // Off: the window paints itself as an unskinned window (for comparison).
   void SetSkinned(bool on);
+  // Title or background drags handed to the window system so far.
+  int system_moves_asked() const { return system_moves_asked_; }
   // How long after the last size change a system resize counts as ended.
   static constexpr int kResizeSettleMs = 200;
 
@@ -108,6 +110,8 @@ class WindowChrome : public QObject {
   void StartMove(QPoint global);
   void StartResize(DragZone zone, QPoint global);
   void UpdatePointer(QPoint pos);
+  void RestLayout(bool rest);
+  void SetMaximized(bool on);
   void SetMaximizedMenu();
 
   QWidget* window_;
@@ -118,7 +122,12 @@ class WindowChrome : public QObject {
   Skin skin_;
   bool skin_read_ = false;
   SkinCanvas canvas_;
-  QImage frame_;  // the full skin; plain mode paints straight onto the window
+  QImage frame_;     // the full skin; plain mode paints straight onto the window
+  QRegion outline_;  // empty when the window is a full rectangle
+  bool compositor_places_;
+  bool state_resize_pending_ = false;
+  bool layout_resting_ = false;
+  int system_moves_asked_ = 0;
   bool plain_ = false;
   bool skinned_ = true;
   int maximized_ = 0;

@@ -138,9 +138,10 @@ TEST(HelpDocumentTest, EachSectionNamesWhatTheUserSees) {
                "listgen", "encode",    "fix-names"}},
       {"twcheck", {"twcheck", "libQt6Widgets.so.6"}},
       {"visuals",
-       {"Available Skins:", "Load Selected Skin", "Render Background", "Available Color Schemes:",
-        "Load Selected Color Scheme", "Custom Color RGB", "No Color Scheme selected.",
-        "Visit Website", "Restore", "Standard", "Graphite", "Visuals/Color Schemes/"}},
+       {"Available Skins:", "Load Selected Skin", "Render Background",
+        "Available Color Schemes:", "Load Selected Color Scheme", "Custom Color RGB",
+        "No Color Scheme selected.", "Visit Website", "Restore", "Standard", "Graphite",
+        "Visuals/Color Schemes/", "On a Wayland desktop"}},
   };
   for (const SectionTopics& s : kSections) {
     const QString section = Section(text, s.id);

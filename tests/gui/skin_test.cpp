@@ -106,6 +106,35 @@ TEST(SkinRenderTest, PiecesLandThroughTheMaskAndTheTileOnlyWithDrawBG) {
   EXPECT_EQ(QColor(hidpi.pixel(2 * (500 - 62 + 3), 2 * (300 - 57 + 3))), corner);
 }
 
+TEST(SkinRenderTest, PiecesLaidOnThePixelsMatchThePaintersRasterOperations) {
+  // Both shipped skins, with and without tiles, from smaller than a corner
+  // piece (pieces cut at the picture's edges) to a large window, with a
+  // canvas reused from size to size as the chrome reuses it.
+  SkinCanvas canvas;
+  for (const char* name : {"Standard", "Graphite"}) {
+    Skin skin = LoadSkin(QStringLiteral(ORLAVO_SOURCE_DIR "/Visuals/Skins/") + name, name);
+    ASSERT_TRUE(skin.loaded()) << skin.missing.toStdString();
+    for (bool draw_bg : {false, true}) {
+      skin.draw_bg = draw_bg;
+      for (QSize size :
+           {QSize(40, 30), QSize(139, 200), QSize(404, 300), QSize(405, 301), QSize(1203, 777)}) {
+        const QColor bg(0x47, 0x73, 0xB4);
+        const QImage fast = RenderSkin(skin, size, 1.0, bg, Qt::white, &canvas);
+        const QImage painted = RenderSkinWithPainter(skin, size, 1.0, bg, Qt::white);
+        EXPECT_EQ(fast, painted) << name << " " << draw_bg << " " << size.width() << "x"
+                                 << size.height();
+        // No piece reaches the interior: the window colour fills it there.
+        const QRect middle = SkinInterior(size);
+        for (int y = middle.top(); !draw_bg && y <= middle.bottom(); ++y) {
+          for (int x = middle.left(); x <= middle.right(); ++x) {
+            ASSERT_EQ(QColor(fast.pixel(x, y)), bg) << name << " " << x << "," << y;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(SkinRenderTest, MissingOrBrokenBitmapGivesThePlainFrameNeverBlack) {
   QTemporaryDir dir;
   WriteSkin(dir.path() + "/S", {}, 1);

@@ -120,10 +120,15 @@ TEST_F(ChromeTest, ResizingShowsThePlainRedFrameUntilItEnds) {
     EXPECT_EQ(shot.pixel(p), qRgb(255, 0, 0)) << p.x() << "," << p.y();
   }
   EXPECT_EQ(QColor(shot.pixel(2, 2)), ColorScheme().BGColor());
-  // The end of the resize brings the skin back and re-lays out the buttons.
+  // Further steps leave the controls where they are...
+  const QRect edit = edit_->geometry();
+  window->resize(760, 480);
+  EXPECT_EQ(edit_->geometry(), edit);
+  // ...until the end of the resize brings the skin back and lays them out.
   EXPECT_TRUE(QTest::qWaitFor([this] { return !chrome_->plain(); }, 5000));
   EXPECT_FALSE(window->mask().isEmpty());
-  EXPECT_EQ(chrome_->title_button(2)->geometry().right(), 700 - 50 + 21);
+  EXPECT_EQ(chrome_->title_button(2)->geometry().right(), 760 - 50 + 21);
+  EXPECT_EQ(edit_->width(), edit.width() + 60);
 }
 
 TEST_F(ChromeTest, MissingSkinLeavesThePlainFrameOfTheSchemeColours) {
@@ -169,6 +174,24 @@ TEST_F(ChromeTest, CornerDragResizesTheWindowWhereNoSystemResizeIsOffered) {
   EXPECT_TRUE(chrome_->plain());
   QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(before.width() + 40, 10));
   EXPECT_FALSE(chrome_->plain());
+}
+
+TEST_F(ChromeTest, MaximizeByTheWindowSystemShowsOnTheButtonAndMenu) {
+  auto window = MakeWindow();
+  window->show();
+  const QRect normal = window->geometry();
+  window->showMaximized();
+  EXPECT_TRUE(chrome_->maximized());
+  EXPECT_TRUE(chrome_->menu_action(WindowChrome::kRestore)->isEnabled());
+  EXPECT_EQ(chrome_->title_button(1)->glyph(), TitleBarButton::Glyph::kRestore);
+  // The title-bar button then restores the size the window had before.
+  chrome_->PressTitleButton(1);
+  EXPECT_FALSE(chrome_->maximized());
+  EXPECT_EQ(window->size(), normal.size());
+  window->showMaximized();
+  window->showNormal();
+  EXPECT_FALSE(chrome_->maximized());
+  EXPECT_EQ(chrome_->title_button(1)->glyph(), TitleBarButton::Glyph::kMaximize);
 }
 
 TEST_F(ChromeTest, WindowMenuItemsAndTheirGreyedStates) {
