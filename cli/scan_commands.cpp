@@ -110,6 +110,8 @@ class FilterCommand : public Command {
     FilterTools tools{desktop, progress, reader, syntax, false};
     ReportList list(MainListHeaders());
     const ScanResult result = ApplyFilters(list, choice, setup, tools);
+    // A file met by several filters has a row for each: its folder is read once.
+    list.ResolvePendingSizes();
     PrintRows(list, context);
     return ReportRefused(result.denied, context);
   }
