@@ -12,6 +12,23 @@ namespace {
 
 constexpr size_t kFlushAt = 1 << 16;
 
+// What a character that would break a tab-separated row is written as; null
+// for every other character.
+const char* EscapeOf(char16_t c) {
+  switch (c) {
+    case u'\\':
+      return "\\\\";
+    case u'\t':
+      return "\\t";
+    case u'\n':
+      return "\\n";
+    case u'\r':
+      return "\\r";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 Desktop::Answer ConsoleDesktop::Message(const QString& title, const QString& text, Buttons buttons,
@@ -102,36 +119,13 @@ QString Field(const QString& text) {
   QString field;
   field.reserve(text.size());
   for (const QChar c : text) {
-    switch (c.unicode()) {
-      case u'\\':
-        field += QLatin1String("\\\\");
-        break;
-      case u'\t':
-        field += QLatin1String("\\t");
-        break;
-      case u'\n':
-        field += QLatin1String("\\n");
-        break;
-      case u'\r':
-        field += QLatin1String("\\r");
-        break;
-      default:
-        field += c;
+    if (const char* escape = EscapeOf(c.unicode())) {
+      field += QLatin1String(escape);
+    } else {
+      field += c;
     }
   }
   return field;
-}
-
-void WriteField(QTextStream& out, const QString& text) {
-  // Most names hold none of the escaped characters: write them as they are.
-  const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) {
-    return c == u'\\' || c == u'\t' || c == u'\n' || c == u'\r';
-  });
-  if (plain) {
-    out << text;
-  } else {
-    out << Field(text);
-  }
 }
 
 RowWriter::RowWriter(QTextStream& out) : out_(out) {
@@ -148,34 +142,16 @@ void RowWriter::AddField(QStringView text) {
     // Plain ASCII runs are copied byte for byte; anything else goes through
     // the UTF-8 encoder a run at a time.
     const QChar* run = p;
-    while (p != end && p->unicode() < 0x80 && p->unicode() != u'\\' && p->unicode() != u'\t' &&
-           p->unicode() != u'\n' && p->unicode() != u'\r') {
-      ++p;
-    }
+    while (p != end && p->unicode() < 0x80 && EscapeOf(p->unicode()) == nullptr) ++p;
     const size_t at = buffer_.size();
     buffer_.resize(at + static_cast<size_t>(p - run));
     char* out = buffer_.data() + at;
     for (const QChar* c = run; c != p; ++c) *out++ = static_cast<char>(c->unicode());
     if (p == end) break;
-    switch (p->unicode()) {
-      case u'\\':
-        buffer_ += "\\\\";
-        ++p;
-        continue;
-      case u'\t':
-        buffer_ += "\\t";
-        ++p;
-        continue;
-      case u'\n':
-        buffer_ += "\\n";
-        ++p;
-        continue;
-      case u'\r':
-        buffer_ += "\\r";
-        ++p;
-        continue;
-      default:
-        break;
+    if (const char* escape = EscapeOf(p->unicode())) {
+      buffer_ += escape;
+      ++p;
+      continue;
     }
     run = p;
     while (p != end && p->unicode() >= 0x80) ++p;

@@ -69,8 +69,6 @@ bool IsDryRun(const QCommandLineParser& parser);
 // feed or carriage return in it is written as \\, \t, \n or \r, so that
 // every row stays one line of fields.
 QString Field(const QString& text);
-// Writes Field(text) without building a new text when nothing needs escaping.
-void WriteField(QTextStream& out, const QString& text);
 
 // Tab-separated rows gathered as UTF-8 and handed to the stream's device in
 // large pieces: a million rows through the text stream one field at a time
