@@ -19,6 +19,8 @@
 namespace orlavo {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 using testing::FakeDesktop;
 
 class DuplicatesLocatorTest : public ::testing::Test {
@@ -140,7 +142,8 @@ TEST_F(DuplicatesLocatorTest, CheckingOneCriterionClearsTheOthers) {
 TEST(DuplicateRowsTest, GroupingMarksExactlyWhatPairwiseComparisonMarks) {
   QRandomGenerator random(42);
   ReportList list(DuplicatesHeaders());
-  const QStringList words = {"a", "A", "b", "B", "abc", "ABC", "x", "y", "z", "Zz", "zZ"};
+  const QStringList words = {"a", "A", "b",  "B",  "abc",           "ABC",          "x",
+                             "y", "z", "Zz", "zZ", u"\u00c4rger"_s, u"\u00e4RGER"_s};
   for (int i = 0; i < 1500; ++i) {
     ReportRow row;
     row.tag = QStringLiteral("/m/%1/").arg(random.bounded(5));

@@ -3,9 +3,10 @@
 #include <sys/stat.h>
 
 #include <QFile>
-#include <QHash>
 #include <algorithm>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,18 +24,44 @@ namespace {
 constexpr int kSizeColumn = 1;
 constexpr int kTagColumn = 2;
 
-QString Key(const ReportRow& row, DupeCriterion criterion) {
+// The key of a row (its file name or its tag text case-folded, or its size
+// text) appended to a buffer; ASCII letters are folded in place rather than
+// through a new text per row.
+void AppendKey(const ReportRow& row, DupeCriterion criterion, std::u16string& out) {
+  QStringView text;
+  QString whole;
   switch (criterion) {
     case DupeCriterion::kName:
-      return FileNameOf(row.FullPath()).toCaseFolded();
-    case DupeCriterion::kTag:
-      return row.ColumnText(kTagColumn).toCaseFolded();
-    case DupeCriterion::kSize:
-      return row.ColumnText(kSizeColumn);
-    case DupeCriterion::kNone:
+      // The name is the row text unless the row shows its folder too.
+      if (!row.text.contains(u'/') && (row.tag.isEmpty() || row.tag.endsWith(u'/'))) {
+        text = row.text;
+      } else {
+        whole = FileNameOf(row.FullPath());
+        text = whole;
+      }
       break;
+    case DupeCriterion::kTag:
+      if (kTagColumn - 1 < row.columns.size()) text = row.columns[kTagColumn - 1];
+      break;
+    case DupeCriterion::kSize:
+      if (kSizeColumn - 1 < row.columns.size()) text = row.columns[kSizeColumn - 1];
+      out.append(reinterpret_cast<const char16_t*>(text.data()), static_cast<size_t>(text.size()));
+      return;
+    case DupeCriterion::kNone:
+      return;
   }
-  return {};
+  const bool ascii =
+      std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+  if (!ascii) {
+    const QString folded = text.toString().toCaseFolded();
+    out.append(reinterpret_cast<const char16_t*>(folded.constData()),
+               static_cast<size_t>(folded.size()));
+    return;
+  }
+  for (QChar c : text) {
+    const char16_t u = c.unicode();
+    out.push_back(u >= u'A' && u <= u'Z' ? static_cast<char16_t>(u + 0x20) : u);
+  }
 }
 
 // The column the file list is sorted by before marking; the list keeps it.
@@ -76,19 +103,43 @@ QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion) {
     }
     return rows;
   }
-  // Each key counted once, then each row looked up once: the groups of equal
-  // keys are found in one pass, whatever order the list is in.
-  std::vector<QString> keys(list.size());
-  QHash<QString, int> counts;
-  counts.reserve(list.size());
+  // Every key folded into one buffer, sorted, and the groups of equal
+  // neighbours marked in one pass: the keys lie side by side in memory, so
+  // the work grows with the list and not with the scatter of its rows.
+  struct Entry {
+    uint32_t offset;
+    uint32_t length;
+    int row;
+  };
+  std::u16string folded;
+  std::vector<Entry> entries;
+  entries.reserve(static_cast<size_t>(list.size()));
   for (int i = 0; i < list.size(); ++i) {
-    keys[i] = Key(list.row(i), criterion);
+    list.Prefetch(i + 16, 8);
+    const ReportRow& row = list.row(i);
+    const qsizetype start = static_cast<qsizetype>(folded.size());
+    AppendKey(row, criterion, folded);
     // An empty name cannot occur; an empty tag text (no tag) or size text (no
     // size) is never a duplicate of anything.
-    if (!keys[i].isEmpty()) ++counts[keys[i]];
+    if (static_cast<qsizetype>(folded.size()) == start) continue;
+    entries.push_back({static_cast<uint32_t>(start),
+                       static_cast<uint32_t>(static_cast<qsizetype>(folded.size()) - start), i});
+  }
+  const char16_t* base = folded.data();
+  auto key = [base](const Entry& e) { return std::u16string_view(base + e.offset, e.length); };
+  std::sort(entries.begin(), entries.end(),
+            [&key](const Entry& a, const Entry& b) { return key(a) < key(b); });
+  std::vector<bool> marked(static_cast<size_t>(list.size()), false);
+  for (size_t i = 0; i < entries.size();) {
+    size_t end = i + 1;
+    while (end < entries.size() && key(entries[end]) == key(entries[i])) ++end;
+    if (end - i > 1) {
+      for (size_t k = i; k < end; ++k) marked[static_cast<size_t>(entries[k].row)] = true;
+    }
+    i = end;
   }
   for (int i = 0; i < list.size(); ++i) {
-    if (!keys[i].isEmpty() && counts.value(keys[i]) > 1) rows << i;
+    if (marked[static_cast<size_t>(i)]) rows << i;
   }
   return rows;
 }
