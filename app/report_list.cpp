@@ -466,7 +466,7 @@ void ReportList::Clear() {
   // Views no longer reach the old rows, so freeing them may pause.
   for (size_t i = 0; i < old.size(); ++i) {
     delete old[i];
-    if (i % 4096 == 4095) Pause();
+    if (i % 256 == 255) Pause();
   }
 }
 

@@ -18,6 +18,7 @@
 
 #include "app/flags.h"
 #include "app/gui/main_window.h"
+#include "app/gui/memory_tuning.h"
 #include "app/gui/qt_desktop.h"
 #include "app/gui/report_list_view.h"
 #include "app/pellox_binding.h"
@@ -39,6 +40,8 @@ double PeakMb() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // As the windowed program starts.
+  orlavo::MergeFreedMemoryAtOnce();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const std::string root_path = bench::ScaleTreeRoot();

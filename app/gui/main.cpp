@@ -9,6 +9,7 @@
 
 #include "app/gui/end_on_signal.h"
 #include "app/gui/main_window.h"
+#include "app/gui/memory_tuning.h"
 #include "app/gui/qt_desktop.h"
 #include "app/pellox_binding.h"
 #include "app/program_folders.h"
@@ -17,6 +18,7 @@
 #include "ui/visuals_files.h"
 
 int main(int argc, char** argv) {
+  orlavo::MergeFreedMemoryAtOnce();
   QApplication app(argc, argv);
   QApplication::setApplicationName(orlavo::ProgramTitle());
   QApplication::setDesktopFileName(QStringLiteral("orlavo-professional"));
