@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <algorithm>
+#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -107,6 +109,7 @@ QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion) {
   // neighbours marked in one pass: the keys lie side by side in memory, so
   // the work grows with the list and not with the scatter of its rows.
   struct Entry {
+    size_t hash;
     uint32_t offset;
     uint32_t length;
     int row;
@@ -122,13 +125,19 @@ QList<int> DuplicateRows(const ReportList& list, DupeCriterion criterion) {
     // An empty name cannot occur; an empty tag text (no tag) or size text (no
     // size) is never a duplicate of anything.
     if (static_cast<qsizetype>(folded.size()) == start) continue;
-    entries.push_back({static_cast<uint32_t>(start),
-                       static_cast<uint32_t>(static_cast<qsizetype>(folded.size()) - start), i});
+    const auto length = static_cast<uint32_t>(static_cast<qsizetype>(folded.size()) - start);
+    entries.push_back({0, static_cast<uint32_t>(start), length, i});
   }
   const char16_t* base = folded.data();
   auto key = [base](const Entry& e) { return std::u16string_view(base + e.offset, e.length); };
-  std::sort(entries.begin(), entries.end(),
-            [&key](const Entry& a, const Entry& b) { return key(a) < key(b); });
+  // Only equal keys need to meet, not any particular order: keys are sorted
+  // by their hash first, so that few comparisons look at the texts at all.
+  for (Entry& e : entries) e.hash = std::hash<std::u16string_view>{}(key(e));
+  std::sort(entries.begin(), entries.end(), [base](const Entry& a, const Entry& b) {
+    if (a.hash != b.hash) return a.hash < b.hash;
+    if (a.length != b.length) return a.length < b.length;
+    return std::memcmp(base + a.offset, base + b.offset, a.length * sizeof(char16_t)) < 0;
+  });
   std::vector<bool> marked(static_cast<size_t>(list.size()), false);
   for (size_t i = 0; i < entries.size();) {
     size_t end = i + 1;
