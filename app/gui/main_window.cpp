@@ -357,6 +357,11 @@ bool MainWindow::Start(const std::function<bool()>& another_instance_running) {
   // 7.
   show();
   desktop_.LetEventsRun();
+  // The first run's About window came up before this window: it goes back in front.
+  if (about_window_ && about_window_->isVisible()) {
+    about_window_->raise();
+    about_window_->activateWindow();
+  }
   // 8. The genre box: 148 entries, the last one blank.
   genre_box_->clear();
   for (int i = 0; i < kGenreCount; ++i) {

@@ -123,6 +123,22 @@ class WindowManagerTest : public ::testing::Test {
   std::unique_ptr<MainWindow> main_;
 };
 
+TEST_F(WindowManagerTest, TheFirstRunsAboutWindowStandsInFrontOfTheMainWindow) {
+  Settings(program_).Write(settings_key::kExeShow, "");
+  OnNextModal([](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    box->button(QMessageBox::Ok)->click();
+  });
+  MainWindow& main = StartMain();
+  Settle();
+  AboutWindow* about = main.about_window();
+  ASSERT_NE(about, nullptr);
+  about->move(100, 100);  // over the main window
+  Settle();
+  EXPECT_EQ(WindowAt(about->geometry().center()), about);
+}
+
 TEST_F(WindowManagerTest, AFolderPickedInTheOptionsDialogIsSaved) {
   MainWindow& main = StartMain();
   const QString picked = music_ + "picked";
