@@ -292,4 +292,14 @@ void GetAllFiles(const QString& folder, int folder_mask, int file_mask, PathList
   Finish(list);
 }
 
+PathList ListMp3Files(const QString& folder, bool sub_folders, const WalkSetup& setup) {
+  PathList paths;
+  if (sub_folders) {
+    GetAllFiles(folder, kFolderMask, kFileMask, paths, setup);
+  } else {
+    GetFolderFiles(folder, kFileMask, paths, setup);
+  }
+  return paths;
+}
+
 }  // namespace orlavo

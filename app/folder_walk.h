@@ -70,6 +70,9 @@ void GetFolderFiles(const QString& folder, int mask, PathList& list, const WalkS
 // order), then the files of folder itself.
 void GetAllFiles(const QString& folder, int folder_mask, int file_mask, PathList& list,
                  const WalkSetup& setup);
+// The MP3 files of folder (GetFolderFiles) or, with sub_folders, of its whole
+// tree (GetAllFiles): what every scan of the main folder lists.
+PathList ListMp3Files(const QString& folder, bool sub_folders, const WalkSetup& setup);
 
 }  // namespace orlavo
 

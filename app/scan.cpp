@@ -97,13 +97,8 @@ ScanResult ShowFiles(ReportList& list, const ScanSetup& setup, Desktop& desktop)
   list.AddRow(working);
   desktop.LetEventsRun();
 
-  const WalkSetup walk{setup.program_folder, &desktop};
-  PathList paths;
-  if (setup.include_sub_directories) {
-    GetAllFiles(setup.main_folder, kFolderMask, kFileMask, paths, walk);
-  } else {
-    GetFolderFiles(setup.main_folder, kFileMask, paths, walk);
-  }
+  PathList paths = ListMp3Files(setup.main_folder, setup.include_sub_directories,
+                                WalkSetup{setup.program_folder, &desktop});
 
   list.Clear();
   const RowOptions rows = setup.row_options();

@@ -200,13 +200,8 @@ void DuplicatesLocator::Load() {
   context_.status.SetCaption(kWorkingPleaseWait);
   context_.desktop.LetEventsRun();
 
-  PathList paths;
-  const WalkSetup walk{context_.program_folder, &context_.desktop};
-  if (options.include_sub_directories) {
-    GetAllFiles(options.main_folder, kFolderMask, kFileMask, paths, walk);
-  } else {
-    GetFolderFiles(options.main_folder, kFileMask, paths, walk);
-  }
+  PathList paths = ListMp3Files(options.main_folder, options.include_sub_directories,
+                                WalkSetup{context_.program_folder, &context_.desktop});
   refused_ = paths.Denied;
   // Sizes to the byte, so that equal texts mean equal sizes, whatever unit the
   // other lists show.

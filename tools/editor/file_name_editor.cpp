@@ -83,13 +83,8 @@ void FileNameEditor::Fill() {
   StoppableRun run(context_.status, &list_, options.render_list_invisible);
   context_.status.SetCaption(kWorkingPleaseWait);
 
-  PathList paths;
-  const WalkSetup walk{context_.program_folder, &context_.desktop};
-  if (options.include_sub_directories) {
-    GetAllFiles(options.main_folder, kFolderMask, kFileMask, paths, walk);
-  } else {
-    GetFolderFiles(options.main_folder, kFileMask, paths, walk);
-  }
+  PathList paths = ListMp3Files(options.main_folder, options.include_sub_directories,
+                                WalkSetup{context_.program_folder, &context_.desktop});
   unreadable_ = paths.Unreadable;
   denied_ = paths.Denied;
 

@@ -291,13 +291,8 @@ void ListGenerator::ShowFiles() {
   StoppableRun run(context_.status, &preview_, options.render_list_invisible);
   context_.desktop.LetEventsRun();
 
-  PathList paths;
-  const WalkSetup walk{context_.program_folder, &context_.desktop};
-  if (options.include_sub_directories) {
-    GetAllFiles(options.main_folder, kFolderMask, kFileMask, paths, walk);
-  } else {
-    GetFolderFiles(options.main_folder, kFileMask, paths, walk);
-  }
+  PathList paths = ListMp3Files(options.main_folder, options.include_sub_directories,
+                                WalkSetup{context_.program_folder, &context_.desktop});
   denied_ = paths.Denied;
   preview_.Clear();
 

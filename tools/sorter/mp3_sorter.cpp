@@ -109,13 +109,8 @@ void Mp3Sorter::Scan() {
   context_.status.SetCaption(kWorkingPleaseWait);
   context_.desktop.LetEventsRun();
 
-  PathList paths;
-  const WalkSetup walk{context_.program_folder, &context_.desktop};
-  if (options.include_sub_directories) {
-    GetAllFiles(options.main_folder, kFolderMask, kFileMask, paths, walk);
-  } else {
-    GetFolderFiles(options.main_folder, kFileMask, paths, walk);
-  }
+  PathList paths = ListMp3Files(options.main_folder, options.include_sub_directories,
+                                WalkSetup{context_.program_folder, &context_.desktop});
   refused_ = paths.Denied;
   const int total = static_cast<int>(paths.Items.size());
   BulkAdd bulk(list_);
