@@ -80,10 +80,7 @@ int main(int argc, char** argv) {
   MakeHalf(music + "b/", kHalf);
 
   PelloxBinding pellox(QStringLiteral(ORLAVO_BIN_DIR));
-  if (!pellox.Bind()) {
-    std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
-    return 1;
-  }
+  if (!testing::BindPelloxOrSay(pellox)) return 1;
   Options options;
   options.include_sub_directories = true;
   options.no_warning = true;

@@ -14,6 +14,7 @@
 #include "app/desktop.h"
 #include "app/pellox_binding.h"
 #include "app/settings.h"
+#include "tests/support/bench_floor.h"
 #include "tests/support/mp3_bytes.h"
 #include "tools/advanced_tools.h"
 #include "tools/editor/file_name_editor.h"
@@ -107,10 +108,7 @@ int main(int argc, char** argv) {
   QTemporaryDir program;
   QDir().mkpath(program.filePath("Files"));
   PelloxBinding pellox(QStringLiteral(ORLAVO_BIN_DIR));
-  if (!pellox.Bind()) {
-    std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
-    return 1;
-  }
+  if (!testing::BindPelloxOrSay(pellox)) return 1;
   // The two sizes take turns, so that a busy machine slows both alike.
   Setup small_setup(10000, program.path(), pellox);
   Setup large_setup(20000, program.path(), pellox);

@@ -43,10 +43,7 @@ int main(int argc, char** argv) {
   }
 
   PelloxBinding pellox(QStringLiteral(ORLAVO_BIN_DIR));
-  if (!pellox.Bind()) {
-    std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
-    return 1;
-  }
+  if (!testing::BindPelloxOrSay(pellox)) return 1;
   Options options;
   options.main_folder = music;
   options.include_sub_directories = true;

@@ -38,10 +38,7 @@ int main() {
   }
 
   PelloxBinding pellox(QStringLiteral(ORLAVO_BIN_DIR));
-  if (!pellox.Bind()) {
-    std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
-    return 1;
-  }
+  if (!testing::BindPelloxOrSay(pellox)) return 1;
 
   long checksum = 0;
   auto ours = [&] {

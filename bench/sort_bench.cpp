@@ -94,10 +94,7 @@ int main(int argc, char** argv) {
   MakeTree(music + "b/", kHalf, kHalf);
 
   PelloxBinding pellox(QStringLiteral(ORLAVO_BIN_DIR));
-  if (!pellox.Bind()) {
-    std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
-    return 1;
-  }
+  if (!testing::BindPelloxOrSay(pellox)) return 1;
   Options small_options;
   small_options.include_sub_directories = true;
   small_options.no_warning = true;

@@ -174,10 +174,7 @@ int Run() {
   QStringList paths;
   for (int i = 0; i < list.size(); ++i) paths << list.FullPath(i);
   PelloxBinding pellox(QStringLiteral(ORLAVO_BIN_DIR));
-  if (!pellox.Bind()) {
-    std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
-    return 1;
-  }
+  if (!testing::BindPelloxOrSay(pellox)) return 1;
   PelloxID3v1Reader reader(pellox);
   SyntaxChecker checker(program.path());
   LabelProgress progress;

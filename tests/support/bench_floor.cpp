@@ -8,10 +8,19 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+
+#include "app/pellox_binding.h"
 
 extern char** environ;
 
 namespace orlavo::testing {
+
+bool BindPelloxOrSay(PelloxBinding& pellox) {
+  if (pellox.Bind()) return true;
+  std::fprintf(stderr, "%s\n", qPrintable(pellox.error()));
+  return false;
+}
 
 double Median(std::vector<double> values) {
   if (values.empty()) return 0;

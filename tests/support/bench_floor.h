@@ -9,7 +9,15 @@
 #include <chrono>
 #include <vector>
 
+namespace orlavo {
+class PelloxBinding;
+}
+
 namespace orlavo::testing {
+
+// Binds the Pellox library of the build folder; false with the reason on
+// stderr, where a benchmark then ends.
+bool BindPelloxOrSay(PelloxBinding& pellox);
 
 template <typename F>
 double TimeSeconds(F&& work) {
