@@ -456,9 +456,10 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
       context_.pellox.ReadMP3(full, &info);
       values.duration = info.Duration;
     }
-    // Asked only when a read came back empty: most files cost nothing more.
-    const bool duration_empty = needs_duration && values.duration.value_or(0) == 0;
-    if ((needs_tag && tag.Exists != 1) || duration_empty) {
+    // Asked only when every read came back empty: a file whose duration was
+    // read can be read, tagged or not, and costs nothing more.
+    const bool duration_read = needs_duration && values.duration.value_or(0) != 0;
+    if (!duration_read && (needs_tag ? tag.Exists != 1 : needs_duration)) {
       if (QString why = WhyUnreadable(full); !why.isEmpty()) {
         report.unreadable << Refused{full, why};
       }
