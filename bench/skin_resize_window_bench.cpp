@@ -16,6 +16,7 @@
 #include "app/pellox_binding.h"
 #include "tests/support/bench_floor.h"
 #include "tests/support/fake_desktop.h"
+#include "ui/control_style.h"
 #include "ui/window_chrome.h"
 
 using namespace orlavo;
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietAboutMasks);
   QApplication app(argc, argv);
+  InstallControlStyle();  // as the program does
   QTemporaryDir program;
   // The shipped artwork, as the build copies it beside the program.
   const QString visuals = QStringLiteral(ORLAVO_BIN_DIR) + QStringLiteral("/Visuals");

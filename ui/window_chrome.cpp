@@ -8,9 +8,11 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/apply_color_scheme.h"
 #include "ui/color_scheme.h"
+#include "ui/control_style.h"
 #include "ui/shade.h"
 #include "ui/visuals_files.h"
 
@@ -483,8 +485,8 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
       // Outside the outline stays transparent where the mask does not cut
       // the window's picture.
       const QRegion clip = outline_.isEmpty() ? e->region() : e->region() & outline_;
-      p.setClipRegion(clip);
       if (plain_ || frame_.isNull()) {
+        p.setClipRegion(clip);
         PaintPlainFrame(p, window_->size(), CurrentColorScheme().BGColor(), kPlainFrameColor);
         return false;
       }
@@ -492,11 +494,22 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
       // not copied, so a repaint moves little more memory than an unskinned one.
       const QRect middle =
           skin_.loaded() && !skin_.draw_bg ? SkinInterior(window_->size()) : QRect();
+      QRegion framed = clip;
       if (!middle.isEmpty()) {
-        p.fillRect(middle, CurrentColorScheme().BGColor());
-        p.setClipRegion(clip - middle);
+        framed -= middle;
+        for (const QRect& r : clip& middle) p.fillRect(r, CurrentColorScheme().BGColor());
       }
-      p.drawImage(QPoint(0, 0), frame_);
+      // Copied in bands of lines from the picture's own rectangles, so that
+      // no copy goes to the painter's threads (see ControlStyle).
+      const qreal dpr = frame_.devicePixelRatio();
+      for (const QRect& r : framed) {
+        for (int y = r.top(); y <= r.bottom(); y += kPaintBand) {
+          const QRect band(r.left(), y, r.width(), std::min(kPaintBand, r.bottom() + 1 - y));
+          p.drawImage(
+              QRectF(band), frame_,
+              QRectF(band.x() * dpr, band.y() * dpr, band.width() * dpr, band.height() * dpr));
+        }
+      }
       return false;
     }
     case QEvent::Show:

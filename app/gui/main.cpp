@@ -15,11 +15,13 @@
 #include "app/program_folders.h"
 #include "app/program_title.h"
 #include "tools/gui/tools_launcher.h"
+#include "ui/control_style.h"
 #include "ui/visuals_files.h"
 
 int main(int argc, char** argv) {
   orlavo::MergeFreedMemoryAtOnce();
   QApplication app(argc, argv);
+  orlavo::InstallControlStyle();
   QApplication::setApplicationName(orlavo::ProgramTitle());
   QApplication::setDesktopFileName(QStringLiteral("orlavo-professional"));
   // The program folder is the folder of the running executable; what the

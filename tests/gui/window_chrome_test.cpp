@@ -109,6 +109,33 @@ TEST_F(ChromeTest, EmptySkinNamePaintsAndStoresStandard) {
   EXPECT_TRUE(window->mask().contains(QPoint(300, 200)));
 }
 
+// The frame is copied onto the window in bands of lines: none is lost or
+// doubled on the tall edges.
+TEST_F(ChromeTest, PaintedFrameIsItsPictureOnEveryLineOfTheEdges) {
+  auto window = MakeWindow();
+  window->show();
+  window->resize(640, 530);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return !chrome_->plain(); }, 5000));
+  const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage frame = chrome_->frame_image().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(shot.size(), frame.size());
+  const QRect inside = SkinInterior(window->size());
+  const QRegion outline = SkinOutline(window->size());
+  QRegion controls;
+  for (const QWidget* child : window->findChildren<QWidget*>()) controls += child->geometry();
+  int compared = 0;
+  // Left, right and bottom edges, below the title row's controls.
+  for (int y = 60; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      const QPoint at(x, y);
+      if (inside.contains(at) || !outline.contains(at) || controls.contains(at)) continue;
+      ASSERT_EQ(QColor(shot.pixel(x, y)), QColor(frame.pixel(x, y))) << x << "," << y;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 20000);
+}
+
 TEST_F(ChromeTest, ResizingShowsThePlainRedFrameUntilItEnds) {
   auto window = MakeWindow();
   window->show();
