@@ -81,7 +81,9 @@ QString ListDurationText(int seconds) {
   const int rest = seconds % 60;
   // Read as a time of day, minutes:seconds is valid up to 23 minutes.
   if (minutes >= 0 && minutes <= 23 && rest >= 0) {
-    return QStringLiteral("%1:%2").arg(minutes, 2, 10, QChar(u'0')).arg(rest, 2, 10, QChar(u'0'));
+    const char16_t text[] = {char16_t(u'0' + minutes / 10), char16_t(u'0' + minutes % 10), u':',
+                             char16_t(u'0' + rest / 10), char16_t(u'0' + rest % 10)};
+    return QString(reinterpret_cast<const QChar*>(text), 5);
   }
   return QString::number(minutes) + u':' + QString::number(rest);
 }
@@ -128,6 +130,7 @@ QString ListPattern::Line(const Values& v) const {
   }();
   const ID3v1Tag& tag = v.tag != nullptr ? *v.tag : kNoTag;
   QString line;
+  line.reserve(v.path.size() + v.file_name.size() + 64);
   for (const Piece& piece : pieces_) {
     switch (piece.part) {
       case Part::kText:
@@ -451,15 +454,18 @@ ListFileReport ListGenerator::Create(const QString& out_path) {
       values.tag = &tag;
     }
     if (needs_size || needs_duration) values.size = FileSize(full);
+    // A frame header found (even of a stream shorter than a second) means
+    // the file was read.
+    bool stream_read = false;
     if (needs_duration && values.size) {
       StreamInfo info{};
       context_.pellox.ReadMP3(full, &info);
       values.duration = info.Duration;
+      stream_read = info.Frequency != 0 || info.Bitrate != 0 || info.Frames != 0;
     }
-    // Asked only when every read came back empty: a file whose duration was
+    // Asked only when every read came back empty: a file whose stream was
     // read can be read, tagged or not, and costs nothing more.
-    const bool duration_read = needs_duration && values.duration.value_or(0) != 0;
-    if (!duration_read && (needs_tag ? tag.Exists != 1 : needs_duration)) {
+    if (!stream_read && (needs_tag ? tag.Exists != 1 : needs_duration)) {
       if (QString why = WhyUnreadable(full); !why.isEmpty()) {
         report.unreadable << Refused{full, why};
       }
