@@ -13,6 +13,7 @@
 #include "tests/support/mp3_bytes.h"
 #include "tools/editor/gui/file_name_editor_pane.h"
 #include "ui/command_button.h"
+#include "ui/control_style.h"
 
 using namespace orlavo;
 
@@ -34,6 +35,7 @@ void Prepare(FileNameEditor& editor) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  orlavo::InstallControlStyle();  // as the program does
   constexpr int kFiles = 20000;
   QTemporaryDir music, program;
   const QByteArray bytes = testing::Mp3FileBytes({.id3v1 = true, .title = "T", .artist = "A"});

@@ -13,6 +13,7 @@
 #include "app/scan.h"
 #include "app/settings.h"
 #include "tests/support/fake_desktop.h"
+#include "ui/control_style.h"
 
 using namespace orlavo;
 using Clock = std::chrono::steady_clock;
@@ -20,6 +21,7 @@ using Clock = std::chrono::steady_clock;
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  orlavo::InstallControlStyle();  // as the program does
   constexpr int kFolders = 1000, kPerFolder = 50;
   QTemporaryDir music, program;
   const QString root = music.path() + "/";

@@ -26,6 +26,7 @@
 #include "app/settings.h"
 #include "bench/scale_tree.h"
 #include "tests/support/bench_floor.h"
+#include "ui/control_style.h"
 
 using namespace orlavo;
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   orlavo::MergeFreedMemoryAtOnce();
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
+  orlavo::InstallControlStyle();  // as the program does
   const std::string root_path = bench::ScaleTreeRoot();
   if (!bench::EnsureScaleTree(root_path)) return 1;
   const QString root = QString::fromStdString(root_path) + "/";
