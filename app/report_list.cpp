@@ -470,12 +470,31 @@ void ReportList::Clear() {
   }
 }
 
+void ReportList::NoteChanged(int index) {
+  if (bulk_depth_ > 0) return;
+  if (change_depth_ == 0) {
+    emit rowsChanged(index, index);
+  } else if (changed_first_ < 0) {
+    changed_first_ = changed_last_ = index;
+  } else {
+    changed_first_ = std::min(changed_first_, index);
+    changed_last_ = std::max(changed_last_, index);
+  }
+}
+
+void ReportList::FlushChanges() {
+  if (changed_first_ < 0) return;
+  const int first = changed_first_, last = std::min(changed_last_, size() - 1);
+  changed_first_ = changed_last_ = -1;
+  if (first <= last) emit rowsChanged(first, last);
+}
+
 void ReportList::SetText(int index, const QString& text) {
   Slot* slot = rows_[index];
   UnindexPath(slot);
   slot->row.text = text;
   IndexPath(slot);
-  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+  NoteChanged(index);
 }
 
 void ReportList::SetTag(int index, const QString& tag) {
@@ -483,12 +502,12 @@ void ReportList::SetTag(int index, const QString& tag) {
   UnindexPath(slot);
   slot->row.tag = tag;
   IndexPath(slot);
-  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+  NoteChanged(index);
 }
 
 void ReportList::SetTooltip(int index, const QString& tooltip) {
   rows_[index]->row.tooltip = tooltip;
-  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+  NoteChanged(index);
 }
 
 void ReportList::SetColumnText(int index, int column, const QString& text) {
@@ -501,22 +520,23 @@ void ReportList::SetColumnText(int index, int column, const QString& text) {
   QStringList& columns = rows_[index]->row.columns;
   while (columns.size() < column) columns << QString();
   columns[column - 1] = text;
-  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+  NoteChanged(index);
 }
 
 void ReportList::SetChecked(int index, bool checked) {
   if (rows_[index]->row.checked == checked) return;
   rows_[index]->row.checked = checked;
-  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+  NoteChanged(index);
 }
 
 void ReportList::SetSelected(int index, bool selected) {
   if (rows_[index]->row.selected == selected) return;
   rows_[index]->row.selected = selected;
-  if (bulk_depth_ == 0) emit rowsChanged(index, index);
+  NoteChanged(index);
 }
 
 void ReportList::ClearSelection() {
+  ChangeBatch changes(*this);
   for (int i = 0; i < size(); ++i) SetSelected(i, false);
 }
 

@@ -123,6 +123,24 @@ class ReportList : public QObject {
   // Every row with that full path, in list order.
   QList<int> IndexesOfPath(const QString& path) const;
 
+  // Changes to rows (texts, check state, selection) made while a batch is
+  // open are announced together, as one range, when it closes or flushes:
+  // a view then updates once rather than once a row. The rows must keep
+  // their places while changes wait; flush before letting events run.
+  class ChangeBatch {
+   public:
+    explicit ChangeBatch(ReportList& list) : list_(list) { ++list_.change_depth_; }
+    ~ChangeBatch() {
+      if (--list_.change_depth_ == 0) list_.FlushChanges();
+    }
+    ChangeBatch(const ChangeBatch&) = delete;
+    ChangeBatch& operator=(const ChangeBatch&) = delete;
+    void Flush() { list_.FlushChanges(); }
+
+   private:
+    ReportList& list_;
+  };
+
   // Many rows at once: rows added between BeginBulkAdd and EndBulkAdd are
   // appended and put in order once at the end. The whole bulk add is one
   // reset (modelAboutToBeReset at the beginning, modelReset at the end) with
@@ -172,6 +190,8 @@ class ReportList : public QObject {
   void EnsurePathIndex() const;
   void BeginReset();
   void EndReset();
+  void NoteChanged(int index);
+  void FlushChanges();
 
   QStringList headers_;
   bool keep_sorted_;
@@ -180,6 +200,8 @@ class ReportList : public QObject {
   std::vector<Slot*> rows_;
   int bulk_depth_ = 0;
   size_t bulk_start_ = 0;
+  int change_depth_ = 0;
+  int changed_first_ = -1, changed_last_ = -1;  // waiting to be announced
   // Built on the first lookup and kept up to date after that.
   mutable bool path_index_built_ = false;
   mutable QMultiHash<QString, Slot*> path_index_;

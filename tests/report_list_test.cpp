@@ -122,6 +122,30 @@ TEST(ReportListTest, NotifiesInsertionsAndOneResetForABulkAdd) {
                                  "about reset", "reset"}));
 }
 
+TEST(ReportListTest, ChangesInABatchAreAnnouncedAsOneRangeAtFlushAndClose) {
+  ReportList list(kMainHeaders, /*keep_sorted=*/false);
+  for (const char* text : {"a", "b", "c", "d", "e", "f", "g", "h"}) list.AddRow(Row(text));
+  QStringList events;
+  QObject::connect(&list, &ReportList::rowsChanged,
+                   [&](int f, int l) { events << QStringLiteral("%1-%2").arg(f).arg(l); });
+  list.SetText(2, "x");  // no batch: at once
+  {
+    ReportList::ChangeBatch outer(list);
+    list.SetSelected(5, true);
+    {
+      ReportList::ChangeBatch inner(list);
+      list.SetText(3, "y");
+      list.SetChecked(6, true);
+    }  // still inside the outer batch: nothing yet
+    EXPECT_EQ(events, QStringList({"2-2"}));
+    outer.Flush();
+    list.SetTooltip(1, "t");
+    list.SetSelected(1, true);
+    list.RemoveRow(7);
+  }
+  EXPECT_EQ(events, QStringList({"2-2", "3-6", "1-1"}));
+}
+
 TEST(ReportListTest, SortByColumnOrdersByThatColumnAndKeepsItForNewRows) {
   ReportList list(kMainHeaders);
   list.AddRow(Row("a.mp3", "/m/", {"3 KB", "zed"}));

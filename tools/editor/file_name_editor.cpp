@@ -287,6 +287,7 @@ bool FileNameEditor::DoIt() {
   // events run, every row is still where it was noted; from the first
   // question on, the paths still to do are looked up again.
   QStringList paths;
+  ReportList::ChangeBatch changes(list_);
 
   for (qsizetype i = 0; i < selected.size(); ++i) {
     int row = selected[i];
@@ -303,6 +304,7 @@ bool FileNameEditor::DoIt() {
     if (row >= 0) {
       PlannedEdit plan = PlanEdit(name, main_text, replacement);
       if (!plan.question.isEmpty()) {
+        changes.Flush();  // the list as it stands behind the question
         if (paths.isEmpty()) {
           paths.resize(selected.size());
           for (qsizetype j = i; j < selected.size(); ++j) paths[j] = list_.FullPath(selected[j]);
@@ -320,16 +322,19 @@ bool FileNameEditor::DoIt() {
 }
 
 void FileNameEditor::SelectAll() {
+  ReportList::ChangeBatch changes(list_);
   for (int i = 0; i < list_.size(); ++i) list_.SetSelected(i, true);
 }
 
 void FileNameEditor::RestoreOriginalNames() {
+  ReportList::ChangeBatch changes(list_);
   for (int row : list_.SelectedRows()) {
     list_.SetText(row, list_.row(row).ColumnText(kEditorOriginalColumn));
   }
 }
 
 void FileNameEditor::CorrectSyntax() {
+  ReportList::ChangeBatch changes(list_);
   for (int row : list_.SelectedRows()) {
     const QString& text = list_.row(row).text;
     if (text.isEmpty()) continue;
