@@ -43,6 +43,7 @@ class FileSource final : public ByteSource {
   bool ok() const override { return fd_ >= 0; }
   uint64_t size() const override { return size_; }
   size_t ReadAt(uint64_t offset, std::span<uint8_t> out) override;
+  int fd() const { return fd_; }
 
  private:
   int fd_ = -1;

@@ -2,7 +2,8 @@
 // bytes or names on disk fail with EIO, so that every writer's failure path
 // runs without a broken disk.
 //
-//   ORLAVO_FAIL_CALL   write (write, pwrite, writev), sync (fsync, fdatasync)
+//   ORLAVO_FAIL_CALL   write (write, pwrite, writev, copy_file_range into the
+//                      file), sync (fsync, fdatasync)
 //                      or rename (rename, renameat, renameat2 also through
 //                      syscall(), linkat, which publishes an O_TMPFILE file)
 //   ORLAVO_FAIL_PATH   only calls on paths containing this text (required:
@@ -88,6 +89,13 @@ ssize_t pwrite(int fd, const void* data, size_t size, off_t offset) {
 ssize_t pwrite64(int fd, const void* data, size_t size, off_t offset) {
   if (FdFails("write", fd)) FAIL_WITH_EIO;
   return REAL("pwrite64", ssize_t(*)(int, const void*, size_t, off_t))(fd, data, size, offset);
+}
+
+ssize_t copy_file_range(int in, off_t* in_at, int out, off_t* out_at, size_t size,
+                        unsigned flags) {
+  if (FdFails("write", out)) FAIL_WITH_EIO;
+  return REAL("copy_file_range", ssize_t(*)(int, off_t*, int, off_t*, size_t, unsigned))(
+      in, in_at, out, out_at, size, flags);
 }
 
 ssize_t writev(int fd, const struct iovec* iov, int count) {
