@@ -15,21 +15,20 @@ void ControlStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
                                  QPainter* painter, const QWidget* widget) const {
   if (element == PE_FrameGroupBox && banded_ && painter != nullptr &&
       option->rect.height() > kPaintBand) {
-    PaintInBands(*painter, option->rect,
-                 [&] { QProxyStyle::drawPrimitive(element, option, painter, widget); });
+    ForEachBand(option->rect, [&](const QRect& band) {
+      painter->save();
+      painter->setClipRect(band, Qt::IntersectClip);
+      QProxyStyle::drawPrimitive(element, option, painter, widget);
+      painter->restore();
+    });
     return;
   }
   QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
-void PaintInBands(QPainter& painter, const QRect& area, const std::function<void()>& paint) {
+void ForEachBand(const QRect& area, const std::function<void(const QRect& band)>& paint) {
   for (int y = area.top(); y <= area.bottom(); y += kPaintBand) {
-    painter.save();
-    painter.setClipRect(
-        QRect(area.left(), y, area.width(), std::min(kPaintBand, area.bottom() + 1 - y)),
-        Qt::IntersectClip);
-    paint();
-    painter.restore();
+    paint(QRect(area.left(), y, area.width(), std::min(kPaintBand, area.bottom() + 1 - y)));
   }
 }
 

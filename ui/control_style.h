@@ -7,8 +7,6 @@
 #include <QRect>
 #include <functional>
 
-class QPainter;
-
 namespace orlavo {
 
 // Qt's raster painter splits a fill of more than about a hundred lines among
@@ -32,8 +30,8 @@ class ControlStyle : public QProxyStyle {
 // and a band's line rarely holds more than two pieces of clip.
 inline constexpr int kPaintBand = 32;
 
-// Calls paint once for each band of area, with the painter's clip narrowed to it.
-void PaintInBands(QPainter& painter, const QRect& area, const std::function<void()>& paint);
+// Calls paint once for each band of area, top to bottom.
+void ForEachBand(const QRect& area, const std::function<void(const QRect& band)>& paint);
 
 // Sets the program's style; before the first window is made.
 void InstallControlStyle();

@@ -497,18 +497,17 @@ bool WindowChrome::eventFilter(QObject* watched, QEvent* event) {
       QRegion framed = clip;
       if (!middle.isEmpty()) {
         framed -= middle;
-        for (const QRect& r : clip& middle) p.fillRect(r, CurrentColorScheme().BGColor());
+        for (const QRect& r : QRegion(clip & middle)) p.fillRect(r, CurrentColorScheme().BGColor());
       }
       // Copied in bands of lines from the picture's own rectangles, so that
       // no copy goes to the painter's threads (see ControlStyle).
       const qreal dpr = frame_.devicePixelRatio();
       for (const QRect& r : framed) {
-        for (int y = r.top(); y <= r.bottom(); y += kPaintBand) {
-          const QRect band(r.left(), y, r.width(), std::min(kPaintBand, r.bottom() + 1 - y));
+        ForEachBand(r, [&](const QRect& band) {
           p.drawImage(
               QRectF(band), frame_,
               QRectF(band.x() * dpr, band.y() * dpr, band.width() * dpr, band.height() * dpr));
-        }
+        });
       }
       return false;
     }
